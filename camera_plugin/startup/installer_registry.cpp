@@ -12,11 +12,17 @@ struct Registration {
     explicit Registration(void (*install)()) : node{install, nullptr} { RegisterInstaller(node); }
 };
 
-// REGISTRATIONS-BEGIN
+// Registration 1: InstallCameraHooks
+// Registration 2: InstallAimingHook
 Registration registration3{DoNothing};
+// Registration 4: InstallCrosshair
+// Registration 5: InstallControlsPage
+// Registration 6: InstallPadOverrides
+// Registration 7: InstallPlayerUpdateHook
+// Registration 8: InstallTorsoFix
+// Registration 9: InstallAimGuardHook
 Registration registration10{DoNothing};
 Registration registration11{DoNothing};
 Registration registration12{DoNothing};
-// REGISTRATIONS-END
 
 }  // namespace

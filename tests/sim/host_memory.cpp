@@ -1,6 +1,14 @@
 #include "tests/sim/host_memory.h"
 
+#include "tests/sim/host_fake.h"
+
 namespace sim {
+
+std::vector<uint32_t>& CallLog() {
+    static std::vector<uint32_t> log;
+    return log;
+}
+bool Recording = true;
 
 void ResetHostMemory() {
     std::memset(Ptr<void>(HostRangeBegin), 0, HostRangeEnd - HostRangeBegin);
