@@ -27,6 +27,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-wineserver -p >/dev/null 2>&1
+wineserver -p >/dev/null 2>&1 || true  # already running is fine
 
 ctest --test-dir build/win --output-on-failure -j 1 </dev/null

@@ -1,4 +1,6 @@
 // The built camera plug-in loaded into the simulated host: what process attach does.
+#include <tlhelp32.h>
+
 #include "tests/sim/fixture.h"
 
 namespace {
@@ -6,6 +8,27 @@ namespace {
 using namespace sim;
 
 class CameraAttachTest : public SimHostTest {};
+
+int ThreadsOfThisProcess() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+TEST_F(CameraAttachTest, NeitherPluginStartsAThread) {
+    PoseAsCameraBuild10();
+    At<uint32_t>(0x60F428) = 0x6B636F52;  // "Rock"
+    const int before = ThreadsOfThisProcess();
+    auto camera = LoadCameraPlugin(std::string("bEnable=1\nbProcess_FollowPed=1\n"
+                                               "bProcess_FollowVeh=1\nbTorsoFix=1\nkeyWalk=0x12\n"));
+    auto guide = LoadRouteGuide();
+    EXPECT_EQ(ThreadsOfThisProcess(), before);
+}
 
 TEST_F(CameraAttachTest, WithoutAnIniNothingIsPatchedButGInputIsStillLookedUp) {
     PoseAsCameraBuild10();
