@@ -1,4 +1,5 @@
 // The built camera plug-in loaded into the simulated host: what process attach does.
+#include <windows.h>
 #include <tlhelp32.h>
 
 #include "tests/sim/fixture.h"
