@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.20)
 # Runs the settings fuzzer for a bounded time on a working copy of the seed corpus.
 file(MAKE_DIRECTORY ${CORPUS})
 execute_process(

@@ -91,6 +91,9 @@ bool ExtractNumber(const std::string& text, Number& number) {
 
 }  // namespace
 
+bool ExtractFloat(const std::string& text, float& number) { return ExtractNumber(text, number); }
+bool ExtractInt(const std::string& text, int32_t& number) { return ExtractNumber(text, number); }
+
 SettingsFile ParseSettingsText(std::string_view text) {
     SettingsFile file;
     const size_t end = std::min(text.find('\x1A'), text.size());
@@ -141,13 +144,13 @@ bool ReadBool(const SettingsEntry& entry, bool& value) {
 float ReadFloat(const SettingsEntry& entry, float fallback) {
     if (entry.missing) return fallback;
     float number = 0.0f;
-    return ExtractNumber(entry.value, number) ? number : fallback;
+    return ExtractFloat(entry.value, number) ? number : fallback;
 }
 
 int32_t ReadInt(const SettingsEntry& entry) {
     if (entry.missing) return 1;
     int32_t number = 0;
-    return ExtractNumber(entry.value, number) ? number : 1;
+    return ExtractInt(entry.value, number) ? number : 1;
 }
 
 std::string ReadString(const SettingsEntry& entry, const std::string& fallback) {

@@ -60,6 +60,11 @@ SettingsFile ParseSettingsText(std::string_view text);
 // Reads and parses the file; a file that cannot be opened or read gives no entries.
 SettingsFile ReadSettingsFile(const char* path);
 
+// Number extraction as a standard input stream does it in the classic locale: leading
+// white space skipped, the longest number at the start taken, the rest ignored.
+bool ExtractFloat(const std::string& text, float& number);
+bool ExtractInt(const std::string& text, int32_t& number);
+
 SettingsEntry& FindOrAddEntry(SettingsFile& file, std::string_view key);
 bool ReadBool(const SettingsEntry& entry, bool& value);  // false: no value
 float ReadFloat(const SettingsEntry& entry, float fallback);
