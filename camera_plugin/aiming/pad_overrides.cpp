@@ -27,42 +27,35 @@ int32_t __thiscall FirePressedOverride(HostPad*) {
     return FirePressed() ? 1 : 0;
 }
 
-int32_t __thiscall RightStickXOverride(HostPad*) {
+// The host's reading of a right-stick axis, for a bridged pad in use only.
+template <int32_t (*HostQuery)()>
+int32_t __thiscall RightStickOverride(HostPad*) {
     if (HostControlLock() != 0) return 0;
-    return IsPadActive() ? HostPadRightStickX() : 0;
+    return IsPadActive() ? HostQuery() : 0;
 }
-
-int32_t __thiscall RightStickYOverride(HostPad*) {
-    if (HostControlLock() != 0) return 0;
-    return IsPadActive() ? HostPadRightStickY() : 0;
-}
+constexpr auto RightStickXOverride = RightStickOverride<HostPadRightStickX>;
+constexpr auto RightStickYOverride = RightStickOverride<HostPadRightStickY>;
 
 float WalkScale() {
     const bool held = (GetKeyState(WalkKeyCode(Settings.keyWalk)) & 0x8000) != 0;
     return held ? WalkKeyScale : 1.0f;
 }
 
-// Half the difference of the two direction words, scaled, in single precision and cut
-// toward zero.
-int32_t WalkAxis(int16_t plus, int16_t minus, float scale) {
-    return int32_t((float(plus) * scale - float(minus) * scale) * 0.5f);
-}
-
-int32_t __thiscall WalkAxisAOverride(HostPad*) {
+// A walk axis from the two direction words of the player-1 pad: half their difference,
+// scaled, in single precision and cut toward zero. A bridged pad in use gets the host's
+// own answer.
+template <int32_t (*HostQuery)(), int16_t HostPad::*Plus, int16_t HostPad::*Minus>
+int32_t __thiscall WalkAxisOverride(HostPad*) {
     if (HostControlLock() != 0) return 0;
     const float scale = WalkScale();
-    if (IsPadActive()) return HostPadWalkAxisA();
+    if (IsPadActive()) return HostQuery();
     const HostPad& pad = HostPad0();
-    return WalkAxis(pad.walkAPlus, pad.walkAMinus, scale);
+    return int32_t((float(pad.*Plus) * scale - float(pad.*Minus) * scale) * 0.5f);
 }
-
-int32_t __thiscall WalkAxisBOverride(HostPad*) {
-    if (HostControlLock() != 0) return 0;
-    const float scale = WalkScale();
-    if (IsPadActive()) return HostPadWalkAxisB();
-    const HostPad& pad = HostPad0();
-    return WalkAxis(pad.walkBPlus, pad.walkBMinus, scale);
-}
+constexpr auto WalkAxisAOverride =
+    WalkAxisOverride<HostPadWalkAxisA, &HostPad::walkAPlus, &HostPad::walkAMinus>;
+constexpr auto WalkAxisBOverride =
+    WalkAxisOverride<HostPadWalkAxisB, &HostPad::walkBPlus, &HostPad::walkBMinus>;
 
 using PadOverride = int32_t(__thiscall*)(HostPad*);
 

@@ -340,117 +340,52 @@ TEST_F(AimingTest, LockOnIsDroppedAndTakenByTheRulesOfThePadMode) {
     }
 }
 
+// What the turn step of a pass did to the player character.
+enum class TurnStep { Skipped, TurnAndPose, TurnAndEndPose, EndPoseOnly };
+
 struct TurnCase {
     const char* name;
-    uint8_t controlLock = 0;
-    int32_t weapon = Shotgun;
-    uint8_t lockFlag = 0;
-    int16_t camMode = 4;
-    int32_t state = 0;
-    bool aimHeld = true;
-    bool fireHeld = false;
-    bool turns = false, updates = false, poses = false, endsPose = false;
+    uint8_t controlLock;
+    int32_t weapon;
+    uint8_t lockFlag;
+    int16_t camMode;
+    int32_t state;
+    bool aimHeld, fireHeld;
+    TurnStep outcome;
 };
 
 TEST_F(AimingTest, TurnAndPoseFollowAimingFiringWeaponCamModeAndState) {
+    using enum TurnStep;
+    constexpr bool Aim = true, Fire = true, No = false;
+    // clang-format off
     const TurnCase cases[] = {
-        {.name = "aiming", .turns = true, .updates = true, .poses = true},
-        {.name = "neither aiming nor firing", .aimHeld = false, .updates = true, .endsPose = true},
-        {.name = "firing without aiming",
-         .aimHeld = false,
-         .fireHeld = true,
-         .turns = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "firing weapon 2",
-         .weapon = 2,
-         .aimHeld = false,
-         .fireHeld = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "firing weapon 3",
-         .weapon = 3,
-         .aimHeld = false,
-         .fireHeld = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "firing weapon 7",
-         .weapon = 7,
-         .aimHeld = false,
-         .fireHeld = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "firing weapon 8",
-         .weapon = 8,
-         .aimHeld = false,
-         .fireHeld = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "aiming weapon 7", .weapon = 7, .turns = true, .updates = true, .endsPose = true},
-        {.name = "aiming weapon 8", .weapon = 8, .turns = true, .updates = true, .endsPose = true},
-        {.name = "aiming in state 16",
-         .state = 16,
-         .turns = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "aiming in state 17",
-         .state = 17,
-         .turns = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "control locked", .controlLock = 1},
-        {.name = "lock flag 2", .lockFlag = 2},
-        {.name = "weapon 0", .weapon = 0, .fireHeld = true},
-        {.name = "cam mode 5", .camMode = 5},
-        {.name = "cam mode 37", .camMode = 37},
-        {.name = "state 18", .state = 18},
-        {.name = "cam mode 16, firing",
-         .controlLock = 1,
-         .weapon = 0,
-         .lockFlag = 2,
-         .camMode = 16,
-         .fireHeld = true,
-         .turns = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "cam mode 8, firing",
-         .controlLock = 1,
-         .weapon = 0,
-         .lockFlag = 2,
-         .camMode = 8,
-         .fireHeld = true,
-         .turns = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "cam mode 7, firing",
-         .controlLock = 1,
-         .weapon = 0,
-         .lockFlag = 2,
-         .camMode = 7,
-         .fireHeld = true,
-         .turns = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "cam mode 34, firing",
-         .controlLock = 1,
-         .weapon = 0,
-         .lockFlag = 2,
-         .camMode = 34,
-         .fireHeld = true,
-         .turns = true,
-         .updates = true,
-         .endsPose = true},
-        {.name = "cam mode 16, aiming",
-         .camMode = 16,
-         .turns = true,
-         .updates = true,
-         .poses = true},
-        {.name = "cam mode 16, neither",
-         .camMode = 16,
-         .aimHeld = false,
-         .updates = true,
-         .endsPose = true},
+        // name, control lock, weapon, target-lock flag, cam mode, state, aim input, fire input
+        {"aiming",                           0, Gun, 0, 4,  0,  Aim, No,   TurnAndPose},
+        {"neither aiming nor firing",        0, Gun, 0, 4,  0,  No,  No,   EndPoseOnly},
+        {"firing without aiming",            0, Gun, 0, 4,  0,  No,  Fire, TurnAndEndPose},
+        {"firing weapon 2",                  0, 2,   0, 4,  0,  No,  Fire, EndPoseOnly},
+        {"firing weapon 3",                  0, 3,   0, 4,  0,  No,  Fire, EndPoseOnly},
+        {"firing weapon 7",                  0, 7,   0, 4,  0,  No,  Fire, EndPoseOnly},
+        {"firing weapon 8",                  0, 8,   0, 4,  0,  No,  Fire, EndPoseOnly},
+        {"aiming weapon 7",                  0, 7,   0, 4,  0,  Aim, No,   TurnAndEndPose},
+        {"aiming weapon 8",                  0, 8,   0, 4,  0,  Aim, No,   TurnAndEndPose},
+        {"aiming in state 16",               0, Gun, 0, 4,  16, Aim, No,   TurnAndEndPose},
+        {"aiming in state 17",               0, Gun, 0, 4,  17, Aim, No,   TurnAndEndPose},
+        {"control locked",                   1, Gun, 0, 4,  0,  Aim, No,   Skipped},
+        {"lock flag 2",                      0, Gun, 2, 4,  0,  Aim, No,   Skipped},
+        {"weapon 0, firing",                 0, 0,   0, 4,  0,  Aim, Fire, Skipped},
+        {"cam mode 5",                       0, Gun, 0, 5,  0,  Aim, No,   Skipped},
+        {"cam mode 37",                      0, Gun, 0, 37, 0,  Aim, No,   Skipped},
+        {"state 18",                         0, Gun, 0, 4,  18, Aim, No,   Skipped},
+        // Cam modes 16, 8, 7 and 34 turn whatever the control lock, target and weapon.
+        {"cam mode 16, all locked, firing",  1, 0,   2, 16, 0,  No,  Fire, TurnAndEndPose},
+        {"cam mode 8, all locked, firing",   1, 0,   2, 8,  0,  No,  Fire, TurnAndEndPose},
+        {"cam mode 7, all locked, firing",   1, 0,   2, 7,  0,  No,  Fire, TurnAndEndPose},
+        {"cam mode 34, all locked, firing",  1, 0,   2, 34, 0,  No,  Fire, TurnAndEndPose},
+        {"cam mode 16, all locked, neither", 1, 0,   2, 16, 0,  No,  No,   EndPoseOnly},
+        {"cam mode 16, aiming",              0, Gun, 0, 16, 0,  Aim, No,   TurnAndPose},
     };
+    // clang-format on
     for (const TurnCase& c : cases) {
         SCOPED_TRACE(c.name);
         Start({"bProcess_FollowPed=1"});
@@ -463,12 +398,14 @@ TEST_F(AimingTest, TurnAndPoseFollowAimingFiringWeaponCamModeAndState) {
         PadAimHeld::answer = [&c](HostPad*) { return c.aimHeld ? 1 : 0; };
         PadFireHeld::answer = [&c](HostPad*) { return c.fireHeld ? 1 : 0; };
         Pass();
-        EXPECT_EQ(CharacterPreTurn::calls.size(), c.turns ? 1u : 0u);
-        EXPECT_EQ(MatrixSetHeading::calls.size(), c.turns ? 1u : 0u);
-        EXPECT_EQ(MatrixUpdate::calls.size(), c.updates ? 1u : 0u);
-        EXPECT_EQ(CharacterAimPose::calls.size(), c.poses ? 1u : 0u);
-        EXPECT_EQ(CharacterAimEndA::calls.size(), c.endsPose ? 1u : 0u);
-        EXPECT_EQ(CharacterAimEndB::calls.size(), c.endsPose ? 1u : 0u);
+        const bool turns = c.outcome == TurnAndPose || c.outcome == TurnAndEndPose;
+        const bool ends = c.outcome == TurnAndEndPose || c.outcome == EndPoseOnly;
+        EXPECT_EQ(CharacterPreTurn::calls.size(), turns ? 1u : 0u);
+        EXPECT_EQ(MatrixSetHeading::calls.size(), turns ? 1u : 0u);
+        EXPECT_EQ(MatrixUpdate::calls.size(), c.outcome != Skipped ? 1u : 0u);
+        EXPECT_EQ(CharacterAimPose::calls.size(), c.outcome == TurnAndPose ? 1u : 0u);
+        EXPECT_EQ(CharacterAimEndA::calls.size(), ends ? 1u : 0u);
+        EXPECT_EQ(CharacterAimEndB::calls.size(), ends ? 1u : 0u);
     }
 }
 

@@ -60,7 +60,7 @@ void AimingTest::Load(const std::vector<const char*>& settings) {
 
 void AimingTest::ReadyToAim() {
     Player().currentWeaponSlot = 3;
-    Player().weapons[3].type = Shotgun;
+    Player().weapons[3].type = Gun;
     Cam().mode = 4;
     PadAimHeld::answer = [](HostPad*) { return 1; };
 }

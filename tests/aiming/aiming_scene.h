@@ -56,8 +56,8 @@ std::vector<uint8_t> ExpectedControlsPage();
 
 enum class Bridge { None, Inactive, Active };
 
-// The gun every aiming scene holds; it aims and shows the crosshair.
-constexpr int32_t Shotgun = 4;
+// The weapon type every aiming scene holds: it aims and shows the crosshair.
+constexpr int32_t Gun = 4;
 
 class AimingTest : public KelvoraTest {
 protected:
@@ -71,7 +71,7 @@ protected:
         Load(settings);
     }
 
-    // The player on foot, holding a shotgun in its current slot, with the aim input held
+    // The player on foot, holding a gun (weapon type 4) in its current slot, with the aim input held
     // and the follow cam mode 4: every aim condition holds.
     void ReadyToAim();
 

@@ -14,7 +14,7 @@ constexpr uint32_t CrosshairByteB = 0x505628;
 
 class CrosshairTest : public AimingTest {
 protected:
-    // Aiming (or not) on foot with a shotgun, a 640 x 480 view, HUD scale 1 and a texture.
+    // Aiming (or not) on foot with a gun, a 640 x 480 view, HUD scale 1 and a texture.
     void AimOnFoot(bool aims = true) {
         Start({"bProcess_FollowPed=1"});
         ReadyToAim();

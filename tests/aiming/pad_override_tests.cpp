@@ -163,11 +163,22 @@ struct WalkCase {
 
 TEST_F(AimingTest, WalkOverridesHalveTheDirectionWordsAndScaleThemWhileTheWalkKeyIsHeld) {
     constexpr int16_t Held = int16_t(0x8000), Up = 0, Toggled = 1;
+    // clang-format off
     const WalkCase cases[] = {
-        {255, 0, Up, 127}, {255, 0, Held, 51},     {0, 255, Up, -127}, {0, 255, Held, -51},
-        {255, 255, Up, 0}, {255, 255, Held, 0},    {1, 0, Up, 0},      {3, 0, Up, 1},
-        {3, 0, Held, 0},   {255, 0, Toggled, 127}, {0, 3, Up, -1},
+        // plus word, minus word, walk key, answer
+        {255, 0,   Up,      127},
+        {255, 0,   Held,    51},
+        {0,   255, Up,      -127},
+        {0,   255, Held,    -51},
+        {255, 255, Up,      0},
+        {255, 255, Held,    0},
+        {1,   0,   Up,      0},
+        {3,   0,   Up,      1},
+        {3,   0,   Held,    0},
+        {0,   3,   Up,      -1},   // -1.5 cut toward zero
+        {255, 0,   Toggled, 127},  // only the high bit counts as held
     };
+    // clang-format on
     Start({"keyWalk=0x12"});
     for (const WalkCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.plus << " - " << c.minus << ", key " << c.keyState);

@@ -19,7 +19,7 @@ constexpr uint32_t PadQuerySites[20] = {0x4F203A, 0x4F20AB, 0x4F20DB, 0x4F2086, 
                                         0x468EA4, 0x493C8A,   // walk axis a
                                         0x4F3246, 0x4C7938};  // walk axis b
 
-// The player on foot aiming a shotgun with the mouse, the crosshair on screen.
+// The player on foot aiming a gun (weapon type 4) with the mouse, the crosshair on screen.
 std::shared_ptr<LoadedPlugin> AimingScene() {
     PoseAsCameraBuild10();
     PlaceAllHostDoubles();
