@@ -1,0 +1,99 @@
+#include "tests/camera/camera_test_support.h"
+
+#include <cmath>
+#include <string>
+
+namespace camtest {
+
+namespace {
+
+std::string IniWithCameras(std::initializer_list<const char*> lines) {
+    std::string text = "bEnable=1\nbProcess_FollowPed=1\nbProcess_FollowVeh=1\n";
+    for (const char* line : lines) text.append(line).append("\n");
+    return text;
+}
+
+}  // namespace
+
+void CameraTest::SetUp() {
+    KelvoraTest::SetUp();
+    At<uint32_t>(HostRenderCameraAddress) = RenderCameraHandle;
+    AngleOfVector::answer = [](float x, float y) { return float(std::atan2(double(y), double(x))); };
+    NormaliseVector::answer = [](Vector3* v) {
+        const double length = std::sqrt(double(v->x) * v->x + double(v->y) * v->y +
+                                        double(v->z) * v->z);
+        if (length == 0.0) return;
+        *v = {float(v->x / length), float(v->y / length), float(v->z / length)};
+    };
+    TransformPoint::answer = [](Vector3* out, const HostMatrix* m, const Vector3* p) {
+        *out = {m->right.x * p->x + m->forward.x * p->y + m->up.x * p->z + m->position.x,
+                m->right.y * p->x + m->forward.y * p->y + m->up.y * p->z + m->position.y,
+                m->right.z * p->x + m->forward.z * p->y + m->up.z * p->z + m->position.z};
+        return out;
+    };
+    LineOfSight::answer = [this](const Vector3* start, const Vector3* end, HostColPoint* hit,
+                                 HostEntity** hitEntity, bool f1, bool f2, bool f3, bool f4,
+                                 bool f5, bool f6, bool f7) {
+        sightCalls.push_back({*start, *end, {f1, f2, f3, f4, f5, f6, f7}, *hitEntity,
+                              HostIgnoredEntity()});
+        if (wallsAlong.empty()) return false;
+        const std::optional<float> wall = wallsAlong.front();
+        wallsAlong.pop_front();
+        if (!wall) return false;
+        const double dx = end->x - start->x, dy = end->y - start->y, dz = end->z - start->z;
+        const double along = *wall / std::sqrt(dx * dx + dy * dy + dz * dz);
+        hit->position = {float(start->x + dx * along), float(start->y + dy * along),
+                         float(start->z + dz * along)};
+        return true;
+    };
+}
+
+void CameraTest::TearDown() {
+    probe.reset();
+    KelvoraTest::TearDown();
+}
+
+void CameraTest::LoadCameraPlugin(std::initializer_list<const char*> lines) {
+    LoadPlugin(IniWithCameras(lines));
+}
+
+void CameraTest::LoadProbe(std::initializer_list<const char*> lines) {
+    probe.reset();
+    probe = std::make_unique<LoadedPlugin>(TestBinaryPath("camera_probe.dll"),
+                                           IniWithCameras(lines));
+    probe->Export<void (*)()>("CameraProbeAttach")();
+}
+
+void CameraTest::SetAimFlags(uint8_t aiming, uint8_t playerFacesCamera) {
+    probe->Export<void (*)(uint8_t, uint8_t)>("CameraProbeSetAimFlags")(aiming,
+                                                                       playerFacesCamera);
+}
+
+uint8_t CameraTest::ShoulderBlocked() {
+    return probe->Export<uint8_t (*)()>("CameraProbeShoulderBlocked")();
+}
+
+SiteResult CameraTest::EnterCameraSite(uint32_t site, const Vector3& targetPoint,
+                                       float targetHeading, uint32_t hostCam) {
+    At<Vector3>(TargetPointAddress) = targetPoint;
+    const SiteResult result = EnterHostSite(
+        site, hostCam != 0 ? hostCam : Addr(&cam),
+        {TargetPointAddress, Bits(targetHeading), Bits(12.5f), Bits(-7.25f)});
+    EXPECT_EQ(result.removedBytes(), 16u) << std::hex << site;
+    EXPECT_EQ(result.fpuDepthChange(), 0) << std::hex << site;
+    return result;
+}
+
+void ExpectNear(const Vector3& actual, const Vector3& expected, double tolerance,
+                const char* what) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance) << what << ".x";
+    EXPECT_NEAR(actual.y, expected.y, tolerance) << what << ".y";
+    EXPECT_NEAR(actual.z, expected.z, tolerance) << what << ".z";
+}
+
+float Distance(const Vector3& a, const Vector3& b) {
+    const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+    return float(std::sqrt(dx * dx + dy * dy + dz * dz));
+}
+
+}  // namespace camtest
