@@ -7,10 +7,11 @@ namespace camtest {
 
 namespace {
 
+// The first line of a key counts: the given lines override the cameras' switches after them.
 std::string IniWithCameras(std::initializer_list<const char*> lines) {
-    std::string text = "bEnable=1\nbProcess_FollowPed=1\nbProcess_FollowVeh=1\n";
+    std::string text;
     for (const char* line : lines) text.append(line).append("\n");
-    return text;
+    return text + "bEnable=1\nbProcess_FollowPed=1\nbProcess_FollowVeh=1\n";
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The built plug-in with bEnable, both camera groups and these further lines.
+    // The built plug-in with these lines, then bEnable and both camera groups on (unless
+    // the lines set them).
     void LoadCameraPlugin(std::initializer_list<const char*> lines);
     // The camera probe, attached with the same ini.
     void LoadProbe(std::initializer_list<const char*> lines);
