@@ -18,18 +18,11 @@ protected:
     // camera is at (13, 24, 7.5); zoom step 2.0.
     void SetUp() override {
         CameraTest::SetUp();
-        camera.zoomStep = 2.0f;
-        camera.extraOrbitRadius = 0.1f;
-        camera.mouseSensitivityX = 0.0025f;
-        camera.mouseSensitivityY = 0.0025f;
         HostMatrix& placement = world.character->entity.placement;
         placement.position = {10.0f, 20.0f, 5.0f};
         placement.forward = {0.0f, 1.0f, 0.0f};
         cam.heightOffset = 0.5f;
-        cam.position = {13.0f, 24.0f, 7.5f};
-        cam.front = {0.0f, 1.0f, 0.0f};
-        cam.pitch = 0.2f;
-        cam.heading = 1.0f;
+        PoseCamera();
         cam.target = &world.character->entity;
         world.character->aimValue = 9.0f;
         CameraAimValue::answer = [](HostCameraObject*) { return 0.4f; };
@@ -38,15 +31,17 @@ protected:
             ignoredAtPivot.push_back(HostIgnoredEntity());
         };
     }
+    void PoseCamera() {
+        cam.position = {13.0f, 24.0f, 7.5f};
+        cam.front = {0.0f, 1.0f, 0.0f};
+        cam.pitch = 0.2f;
+        cam.heading = 1.0f;
+    }
     void Load(std::initializer_list<const char*> lines) {
         LoadProbe(lines);
         SetAimFlags(1, 0);
     }
     SiteResult Update() { return EnterCameraSite(OnFootSite, HostTarget, HostHeading); }
-    void Mouse(float dx, float dy) {
-        At<float>(HostMouseDeltaXAddress) = dx;
-        At<float>(HostMouseDeltaYAddress) = dy;
-    }
     std::vector<Vector3> pivotsSeen;
     std::vector<HostEntity*> ignoredAtPivot;
 };
@@ -54,9 +49,7 @@ protected:
 const Vector3 ShoulderPivot{10.5f, 21.0f, 5.4513307f};
 
 TEST_F(AimCameraTest, LooksOverTheShoulderUnderMouseAndStick) {
-    LoadFakeGInput().padActive = 1;
-    PadRightStickX::answer = [](HostPad*) { return 64; };
-    PadRightStickY::answer = [](HostPad*) { return -32; };
+    UsePadStick(64, -32);
     Load({"fFOV=70", "fRightStickVerticalSensitivity=2", "fRightStickHorizontalSensitivity=0.5",
           "bDynamicFOV=1", "bIVOnFootCamera=1"});
     probe->Export<void (*)(uint8_t)>("CameraProbeSetShoulderBlocked")(1);
@@ -67,17 +60,16 @@ TEST_F(AimCameraTest, LooksOverTheShoulderUnderMouseAndStick) {
     EXPECT_EQ(cam.fov, 70.0f);  // never dynamic here
     // Mouse as on foot, then the stick by reading x sensitivity / 1280 alone:
     // pitch 0.2 + 0.035 + 0.05, heading 1.0 - 0.0546875 - 0.025.
-    EXPECT_NEAR(cam.pitch, 0.285, 1e-6);
-    EXPECT_NEAR(cam.heading, 0.9203125, 1e-6);
-    ExpectNear(cam.pivot, ShoulderPivot, 2e-6, "pivot");
     // Flat orbit: R = 1.5046735 across, R sin(pitch) up.
-    ExpectNear(cam.position, {11.411187f, 22.197406f, 5.8743808f}, 2e-5, "position");
-    ExpectNear(cam.lookPoint, {11.411187f, 23.197406f, 5.8743808f}, 2e-5, "look point");
-    EXPECT_NEAR(cam.orbitDistance, 1.5630144, 2e-5);
-    EXPECT_NEAR(cam.distanceA, 1.5046735, 2e-5);
-    EXPECT_NEAR(cam.distanceB, 1.5046735, 2e-5);
-    ExpectNear(cam.front, {-0.58296804f, -0.76608733f, -0.27066301f}, 2e-6, "front");
-    ExpectNear(cam.up, {-0.16390581f, -0.21539116f, 0.96267416f}, 2e-6, "up");
+    ExpectFrame(cam, {.pitch = 0.285f,
+                      .heading = 0.9203125f,
+                      .pivot = ShoulderPivot,
+                      .position = {11.411187f, 22.197406f, 5.8743808f},
+                      .lookPoint = {11.411187f, 23.197406f, 5.8743808f},
+                      .orbitDistance = 1.5630144f,
+                      .distance = 1.5046735f,
+                      .front = {-0.58296804f, -0.76608733f, -0.27066301f},
+                      .up = {-0.16390581f, -0.21539116f, 0.96267416f}});
     EXPECT_NEAR(world.character->aimValue, 0.3, 1e-7);  // 0.75 x 0.4
 
     ASSERT_EQ(sightCalls.size(), 3u);
@@ -109,9 +101,7 @@ TEST_F(AimCameraTest, LooksOverTheShoulderUnderMouseAndStick) {
 }
 
 TEST_F(AimCameraTest, StickTurnsByReadingTimesSensitivityWhateverTheFieldOfView) {
-    LoadFakeGInput().padActive = 1;
-    PadRightStickX::answer = [](HostPad*) { return 64; };
-    PadRightStickY::answer = [](HostPad*) { return -32; };
+    UsePadStick(64, -32);
     Load({"fFOV=35", "fRightStickVerticalSensitivity=2", "fRightStickHorizontalSensitivity=0.5"});
     Update();
     EXPECT_NEAR(cam.pitch, 0.25, 1e-6);
@@ -172,9 +162,7 @@ TEST_F(AimCameraTest, LockedOnTheCameraGoesToTheFarSideOfThePivotFromTheTarget) 
         world.character->targetLock = 1;
         world.character->lockedTarget = c.target;
         world.character->aimValue = 9.0f;
-        cam.position = {13.0f, 24.0f, 7.5f};
-        cam.pitch = 0.2f;
-        cam.heading = 1.0f;
+        PoseCamera();
         cam.inputLock[0] = c.lock07;
         Update();
         EXPECT_NEAR(cam.heading, c.heading, 2e-6);
@@ -192,24 +180,13 @@ TEST_F(AimCameraTest, LockedOnTheCameraGoesToTheFarSideOfThePivotFromTheTarget) 
 
 TEST_F(AimCameraTest, PitchReachesNinetyAndMinusHundredDegreesWithTheFullOrbitAcross) {
     Load({"fFOV=70"});
-    struct Case {
-        float dy, pitch;
-        Vector3 position;
-    };
-    const Case cases[] = {
-        {-1000.0f, 1.5707964f, {11.312979f, 22.266139f, 6.9560042f}},
-        {1000.0f, -1.7453294f, {11.312979f, 22.266139f, 3.9695165f}},
-    };
-    for (const Case& c : cases) {
-        Mouse(0.0f, c.dy);
-        cam.position = {13.0f, 24.0f, 7.5f};
-        cam.pitch = 0.2f;
-        cam.heading = 1.0f;
-        Update();
-        EXPECT_EQ(cam.pitch, c.pitch);
-        ExpectNear(cam.position, c.position, 2e-5, "position");
-        EXPECT_NEAR(cam.distanceA, 1.5046735, 2e-5);
-    }
+    ExpectPitchLimits({{-1000.0f, 1.5707964f, {11.312979f, 22.266139f, 6.9560042f}},
+                       {1000.0f, -1.7453294f, {11.312979f, 22.266139f, 3.9695165f}}},
+                      [this] {
+                          PoseCamera();
+                          Update();
+                          EXPECT_NEAR(cam.distanceA, 1.5046735, 2e-5);
+                      });
 }
 
 // Without input the camera is first placed 1.5340807 from the pivot along
@@ -230,9 +207,7 @@ TEST_F(AimCameraTest, BothPassesPullTheCameraInBeyondPointThree) {
     for (const Case& c : cases) {
         SetNearClip::calls.clear();
         wallsAlong = {std::nullopt, c.first, c.second};
-        cam.position = {13.0f, 24.0f, 7.5f};
-        cam.pitch = 0.2f;
-        cam.heading = 1.0f;
+        PoseCamera();
         Update();
         const Vector3& p = ShoulderPivot;
         ExpectNear(cam.position,
@@ -254,9 +229,7 @@ TEST_F(AimCameraTest, PlacementRequestsTurnTheCameraButTheAdoptRequestIsNotRead)
         {0, 0, 1, 0.25f, 0.0f},
     };
     for (const Case& c : cases) {
-        cam.position = {13.0f, 24.0f, 7.5f};
-        cam.pitch = 0.2f;
-        cam.heading = 1.0f;
+        PoseCamera();
         cam.resetRaised = 0;
         cam.requestedHeading = -2.0f;
         camera.adoptHeadingRequest = c.adopt;
@@ -282,14 +255,10 @@ TEST_F(AimCameraTest, WithoutAPlayerCharacterTheRecordStaysAsTheHostLeftIt) {
         if (c.hostAnswersNull)
             GetPlayerCharacter::answer = [] { return static_cast<HostCharacter*>(nullptr); };
         if (c.focusedRecordEmpty) HostPlayerRecord0().character = nullptr;
-        PokeBytes(Addr(&cam), {0xAA, 0xAA});
-        cam.clearedC = 0xAA;
-        const std::vector<uint8_t> before = ReadBytes(Addr(&cam), sizeof(HostCamRecord));
+        const std::vector<uint8_t> before = MarkUpdateBytes();
         CallLog().clear();
         Update();
-        std::vector<uint8_t> expected = before;
-        expected[0] = expected[1] = expected[4] = 0;
-        EXPECT_EQ(ReadBytes(Addr(&cam), sizeof(HostCamRecord)), expected);
+        ExpectRecordKeptApartFromUpdateBytes(before);
         EXPECT_EQ(CallLog(), (std::vector<uint32_t>{SetNearClip::address,
                                                     GetPlayerCharacter::address}));
         EXPECT_EQ(world.character->aimValue, 9.0f);

@@ -18,6 +18,10 @@ std::string IniWithCameras(std::initializer_list<const char*> lines) {
 
 void CameraTest::SetUp() {
     KelvoraTest::SetUp();
+    camera.zoomStep = 2.0f;
+    camera.extraOrbitRadius = 0.1f;
+    camera.mouseSensitivityX = 0.0025f;
+    camera.mouseSensitivityY = 0.0025f;
     At<uint32_t>(HostRenderCameraAddress) = RenderCameraHandle;
     AngleOfVector::answer = [](float x, float y) { return float(std::atan2(double(y), double(x))); };
     NormaliseVector::answer = [](Vector3* v) {
@@ -74,6 +78,39 @@ uint8_t CameraTest::ShoulderBlocked() {
     return probe->Export<uint8_t (*)()>("CameraProbeShoulderBlocked")();
 }
 
+void CameraTest::Mouse(float dx, float dy) {
+    At<float>(HostMouseDeltaXAddress) = dx;
+    At<float>(HostMouseDeltaYAddress) = dy;
+}
+
+void CameraTest::UsePadStick(int32_t x, int32_t y) {
+    LoadFakeGInput().padActive = 1;
+    PadRightStickX::answer = [x](HostPad*) { return x; };
+    PadRightStickY::answer = [y](HostPad*) { return y; };
+}
+
+std::vector<uint8_t> CameraTest::MarkUpdateBytes() {
+    PokeBytes(Addr(&cam), {0xAA, 0xAA});
+    cam.clearedC = 0xAA;
+    return ReadBytes(Addr(&cam), sizeof(HostCamRecord));
+}
+
+void CameraTest::ExpectRecordKeptApartFromUpdateBytes(const std::vector<uint8_t>& before) {
+    std::vector<uint8_t> expected = before;
+    expected[0] = expected[1] = expected[4] = 0;
+    EXPECT_EQ(ReadBytes(Addr(&cam), sizeof(HostCamRecord)), expected);
+}
+
+void CameraTest::ExpectPitchLimits(std::initializer_list<PitchLimit> limits,
+                                   const std::function<void()>& poseAndUpdate) {
+    for (const PitchLimit& limit : limits) {
+        Mouse(0.0f, limit.mouseDy);
+        poseAndUpdate();
+        EXPECT_EQ(cam.pitch, limit.pitch);
+        ExpectNear(cam.position, limit.position, 3e-5, "position");
+    }
+}
+
 SiteResult CameraTest::EnterCameraSite(uint32_t site, const Vector3& targetPoint,
                                        float targetHeading, uint32_t hostCam) {
     At<Vector3>(TargetPointAddress) = targetPoint;
@@ -90,6 +127,19 @@ void ExpectNear(const Vector3& actual, const Vector3& expected, double tolerance
     EXPECT_NEAR(actual.x, expected.x, tolerance) << what << ".x";
     EXPECT_NEAR(actual.y, expected.y, tolerance) << what << ".y";
     EXPECT_NEAR(actual.z, expected.z, tolerance) << what << ".z";
+}
+
+void ExpectFrame(const HostCamRecord& cam, const ExpectedFrame& frame) {
+    EXPECT_NEAR(cam.pitch, frame.pitch, 1e-6);
+    EXPECT_NEAR(cam.heading, frame.heading, 1e-6);
+    ExpectNear(cam.pivot, frame.pivot, 2e-6, "pivot");
+    ExpectNear(cam.position, frame.position, 3e-5, "position");
+    ExpectNear(cam.lookPoint, frame.lookPoint, 3e-5, "look point");
+    EXPECT_NEAR(cam.orbitDistance, frame.orbitDistance, 3e-5);
+    EXPECT_NEAR(cam.distanceA, frame.distance, 3e-5);
+    EXPECT_NEAR(cam.distanceB, frame.distance, 3e-5);
+    ExpectNear(cam.front, frame.front, 2e-6, "front");
+    ExpectNear(cam.up, frame.up, 2e-6, "up");
 }
 
 float Distance(const Vector3& a, const Vector3& b) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -56,6 +57,27 @@ protected:
     SiteResult EnterCameraSite(uint32_t site, const Vector3& targetPoint, float targetHeading,
                                uint32_t hostCam = 0);
 
+    // Moves the mouse in every following frame.
+    void Mouse(float dx, float dy);
+    // A bridged pad (the stand-in GInput, loaded before the plug-in) whose right stick
+    // reads (x, y).
+    void UsePadStick(int32_t x, int32_t y);
+    // Marks the three bytes every update clears (0x00, 0x01, 0x04) and returns the cam
+    // record as it is then.
+    std::vector<uint8_t> MarkUpdateBytes();
+    // The record is as it was apart from the three bytes every update clears.
+    void ExpectRecordKeptApartFromUpdateBytes(const std::vector<uint8_t>& before);
+
+    struct PitchLimit {
+        float mouseDy;
+        float pitch;
+        Vector3 position;
+    };
+    // For each limit: poses the camera, moves the mouse far, updates, and checks the
+    // clamped pitch and the camera position.
+    void ExpectPitchLimits(std::initializer_list<PitchLimit> limits,
+                           const std::function<void()>& poseAndUpdate);
+
     // Walls for the next lines of sight, in order: the distance from the segment's start
     // at which it is hit, or none for a clear line. Lines beyond the list are clear.
     std::deque<std::optional<float>> wallsAlong;
@@ -65,6 +87,16 @@ protected:
     HostCameraObject& camera = HostCamera();
     HostCamRecord& cam = HostCam();
 };
+
+// What an update leaves in the cam record, worked by hand.
+struct ExpectedFrame {
+    float pitch, heading;
+    Vector3 pivot, position, lookPoint;
+    float orbitDistance;  // 0x74: pivot to the camera before the walls
+    float distance;       // 0x7C and 0x8C
+    Vector3 front, up;
+};
+void ExpectFrame(const HostCamRecord& cam, const ExpectedFrame& frame);
 
 // Component-wise closeness with a message naming the field.
 void ExpectNear(const Vector3& actual, const Vector3& expected, double tolerance,

@@ -16,28 +16,22 @@ protected:
     // (13, 24, 7.75), so the offset is (3, 4, 2) long sqrt(29); zoom step 2.0.
     void SetUp() override {
         CameraTest::SetUp();
-        camera.zoomStep = 2.0f;
-        camera.extraOrbitRadius = 0.1f;
-        camera.mouseSensitivityX = 0.0025f;
-        camera.mouseSensitivityY = 0.0025f;
         cam.heightOffset = 0.5f;
+        PoseCamera();
+        cam.pitchRate = 0.7f;
+        cam.headingRate = 0.7f;
+        cam.target = &world.character->entity;
+        MarkUpdateBytes();
+    }
+    void PoseCamera() {
         cam.position = {13.0f, 24.0f, 7.75f};
         cam.front = {0.0f, 1.0f, 0.0f};
         cam.pitch = 0.1f;
         cam.heading = 1.0f;
-        cam.pitchRate = 0.7f;
-        cam.headingRate = 0.7f;
-        cam.target = &world.character->entity;
-        PokeBytes(Addr(&cam), {0xAA, 0xAA});
-        cam.clearedC = 0xAA;
     }
     // The host passes its second cam record; the first is the one to update.
     SiteResult Update() {
         return EnterCameraSite(OnFootSite, HostTarget, HostHeading, Addr(&camera.cams[1]));
-    }
-    void Mouse(float dx, float dy) {
-        At<float>(HostMouseDeltaXAddress) = dx;
-        At<float>(HostMouseDeltaYAddress) = dy;
     }
 };
 
@@ -51,19 +45,19 @@ TEST_F(FollowCameraTest, OrbitsThePivotUnderTheMouseAndWritesTheRecord) {
     EXPECT_EQ(cam.clearedC, 0);
     EXPECT_EQ(cam.fov, 70.0f);
     // Mouse: pitch 0.1 + 4 x 4.0 x 0.875 x 0.0025, heading 1.0 - 10 x 2.5 x 0.875 x 0.0025.
-    EXPECT_NEAR(cam.pitch, 0.135, 1e-6);
-    EXPECT_NEAR(cam.heading, 0.9453125, 1e-6);
+    // R = 0.5 x 3.34973 + 0.25 + 0.1; the camera 0.2 above its orbit; the look point one
+    // previous front (0, 1, 0) further on; distance across 0x7C/0x8C.
+    ExpectFrame(cam, {.pitch = 0.135f,
+                      .heading = 0.9453125f,
+                      .pivot = {10.0f, 20.0f, 5.55f},
+                      .position = {11.17475f, 21.62658f, 6.022527f},
+                      .lookPoint = {11.17475f, 22.62658f, 6.022527f},
+                      .orbitDistance = 2.0613319f,
+                      .distance = 2.0064414f,
+                      .front = {-0.5698988f, -0.7890926f, -0.2292339f},
+                      .up = {-0.1342141f, -0.1858353f, 0.9733714f}});
     EXPECT_EQ(cam.pitchRate, 0.0f);
     EXPECT_EQ(cam.headingRate, 0.0f);
-    // R = 0.5 x 3.34973 + 0.25 + 0.1.
-    ExpectNear(cam.position, {11.17475f, 21.62658f, 6.022527f}, 2e-5, "position");
-    ExpectNear(cam.pivot, {10.0f, 20.0f, 5.55f}, 1e-6, "pivot");
-    ExpectNear(cam.lookPoint, {11.17475f, 22.62658f, 6.022527f}, 2e-5, "look point");
-    EXPECT_NEAR(cam.orbitDistance, 2.0613319, 2e-5);
-    EXPECT_NEAR(cam.distanceA, 2.0064414, 2e-5);
-    EXPECT_NEAR(cam.distanceB, 2.0064414, 2e-5);
-    ExpectNear(cam.front, {-0.5698988f, -0.7890926f, -0.2292339f}, 2e-6, "front");
-    ExpectNear(cam.up, {-0.1342141f, -0.1858353f, 0.9733714f}, 2e-6, "up");
 
     ASSERT_EQ(SetNearClip::calls.size(), 1u);
     EXPECT_EQ(std::get<0>(SetNearClip::calls[0]), Ptr<void>(RenderCameraHandle));
@@ -124,12 +118,12 @@ TEST_F(FollowCameraTest, WithNoOffsetTheOrbitStartsFromOneOneZero) {
 
 TEST_F(FollowCameraTest, PitchStaysBetweenMinus50And80Degrees) {
     LoadCameraPlugin({"fFOV=70"});
-    for (auto [dy, pitch] : {std::pair{-1000.0f, 1.3962634f}, std::pair{1000.0f, -0.87266469f}}) {
-        Mouse(0.0f, dy);
-        Update();
-        EXPECT_EQ(cam.pitch, pitch);
-        EXPECT_NEAR(cam.position.z, 5.55 + 2.024865 * std::sin(double(pitch)) + 0.2, 2e-5);
-    }
+    ExpectPitchLimits({{-1000.0f, 1.3962634f, {10.189978f, 20.295873f, 7.7441028f}},
+                       {1000.0f, -0.87266469f, {10.703235f, 21.095223f, 4.1988633f}}},
+                      [this] {
+                          PoseCamera();
+                          Update();
+                      });
 }
 
 TEST_F(FollowCameraTest, AnglesAreWrappedIntoMinusPiToPiBeforeInput) {
@@ -392,18 +386,14 @@ TEST_F(FollowCameraTest, WithoutAPlayerCharacterTheRecordStaysAsTheHostLeftIt) {
                           {{"fFOV=70", "bDynamicFOV=1"}, false},
                           {{"fFOV=70"}, true}};
     for (const Case& c : cases) {
-        if (c.pad) LoadFakeGInput().padActive = 1;
+        if (c.pad) UsePadStick(0, 0);
         LoadCameraPlugin(c.ini);
-        PokeBytes(Addr(&cam), {0xAA, 0xAA});
-        cam.clearedC = 0xAA;
         cam.resetRequest = 1;
         camera.placeBehindRequest = 1;
-        const std::vector<uint8_t> before = ReadBytes(Addr(&cam), sizeof(HostCamRecord));
+        const std::vector<uint8_t> before = MarkUpdateBytes();
         CallLog().clear();
         Update();
-        std::vector<uint8_t> expected = before;
-        expected[0] = expected[1] = expected[4] = 0;
-        EXPECT_EQ(ReadBytes(Addr(&cam), sizeof(HostCamRecord)), expected);
+        ExpectRecordKeptApartFromUpdateBytes(before);
         EXPECT_EQ(camera.placeBehindRequest, 1);
         EXPECT_EQ(CallLog(), (std::vector<uint32_t>{SetNearClip::address,
                                                     GetPlayerCharacter::address}));

@@ -27,15 +27,12 @@ protected:
         vehicle.entity.placement.forward = {0.0f, 1.0f, 0.0f};
         HostPlayerRecord0().controlledVehicle = world.vehicle;
         camera.vehicleDistance = 1.0f;
-        camera.mouseSensitivityX = 0.0025f;
-        camera.mouseSensitivityY = 0.0025f;
         camera.cams[0].handControlUntil = 11500;
         At<int32_t>(HostTimeMsAddress) = 10000;
         cam.target = &vehicle.entity;
         cam.stateWord = 3;
         PoseCamera();
-        PokeBytes(Addr(&cam), {0xAA, 0xAA});
-        cam.clearedC = 0xAA;
+        MarkUpdateBytes();
         GetPlayerHeading::answer = [] { return 0.5f; };
     }
     void PoseCamera() {
@@ -50,10 +47,6 @@ protected:
     }
     SiteResult Update(uint32_t site = VehicleSites[0]) {
         return EnterCameraSite(site, HostTarget, HostHeading, Addr(&camera.cams[2]));
-    }
-    void Mouse(float dx, float dy) {
-        At<float>(HostMouseDeltaXAddress) = dx;
-        At<float>(HostMouseDeltaYAddress) = dy;
     }
 };
 
@@ -72,8 +65,7 @@ TEST_F(VehicleCameraTest, OrbitsBehindThePivotSizedByTheVehiclesBox) {
     };
     for (uint32_t site : VehicleSites) {
         PoseCamera();
-        PokeBytes(Addr(&cam), {0xAA, 0xAA});
-        cam.clearedC = 0xAA;
+        MarkUpdateBytes();
         sightCalls.clear();
         CallLog().clear();
         Update(site);
@@ -83,17 +75,17 @@ TEST_F(VehicleCameraTest, OrbitsBehindThePivotSizedByTheVehiclesBox) {
         EXPECT_EQ(cam.fov, 70.0f);
         EXPECT_NEAR(cam.vehicleDistance, 11.112248, 2e-5);
         EXPECT_EQ(cam.vehicleNearDistance, 3.5f);  // 0.6 x 10.212248 held at 3.5
-        EXPECT_NEAR(cam.pitch, 0.135, 1e-6);
-        EXPECT_NEAR(cam.heading, 0.9453125, 1e-6);
-        ExpectNear(cam.pivot, RaisedPivot, 1e-6, "pivot");
-        ExpectNear(cam.position, {3.4080513f, 10.872663f, 8.4031097f}, 3e-5, "position");
-        // The camera's height mirrored about the pivot.
-        ExpectNear(cam.lookPoint, {3.4080513f, 10.872663f, 3.9968903f}, 3e-5, "look point");
-        EXPECT_NEAR(cam.orbitDistance, 11.472391, 3e-5);
-        EXPECT_NEAR(cam.distanceA, 11.472391, 3e-5);  // all three components
-        EXPECT_NEAR(cam.distanceB, 11.472391, 3e-5);
-        ExpectNear(cam.front, {0.57459239f, 0.7955915f, -0.19203579f}, 2e-6, "front");
-        ExpectNear(cam.up, {0.11243495f, 0.15567956f, 0.98138792f}, 2e-6, "up");
+        // The look point is the camera with its height mirrored about the pivot; 0x7C and
+        // 0x8C take all three components.
+        ExpectFrame(cam, {.pitch = 0.135f,
+                          .heading = 0.9453125f,
+                          .pivot = RaisedPivot,
+                          .position = {3.4080513f, 10.872663f, 8.4031097f},
+                          .lookPoint = {3.4080513f, 10.872663f, 3.9968903f},
+                          .orbitDistance = 11.472391f,
+                          .distance = 11.472391f,
+                          .front = {0.57459239f, 0.7955915f, -0.19203579f},
+                          .up = {0.11243495f, 0.15567956f, 0.98138792f}});
 
         ASSERT_EQ(sightCalls.size(), 1u);
         const std::array<bool, 7> flags{1, 0, 0, 1, 1, 1, 1};
@@ -161,8 +153,7 @@ TEST_F(VehicleCameraTest, TargetsThatAreNoUsableVehicleLeaveTheCameraAlone) {
         At<HostModelInfo*>(HostModelInfoTableAddress + 4 * VehicleModel) = c.modelInfo;
         world.vehicleModel->colModel = c.colModel;
         cam.target = c.target;
-        PokeBytes(Addr(&cam), {0xAA, 0xAA});
-        cam.clearedC = 0xAA;
+        MarkUpdateBytes();
         At<Vector3>(TargetPointAddress) = HostTarget;
         const HostSnapshot before = SnapshotHost();
         CallLog().clear();
@@ -275,9 +266,7 @@ TEST_F(VehicleCameraTest, WithoutAPadTrailingWaitsForTheHandControlStamp) {
 }
 
 TEST_F(VehicleCameraTest, ListedModelsIgnoreTheStickButNotTheMouse) {
-    LoadFakeGInput().padActive = 1;
-    PadRightStickX::answer = [](HostPad*) { return 64; };
-    PadRightStickY::answer = [](HostPad*) { return -32; };
+    UsePadStick(64, -32);
     struct Case {
         const char* list;
         int16_t model;
@@ -310,21 +299,12 @@ TEST_F(VehicleCameraTest, ListedModelsIgnoreTheStickButNotTheMouse) {
 
 TEST_F(VehicleCameraTest, PitchStaysBetweenMinus20And80Degrees) {
     LoadCameraPlugin({"fFOV=70"});
-    struct Case {
-        float dy, pitch;
-        Vector3 position;
-    };
-    const Case cases[] = {
-        {-1000.0f, 1.3962634f, {8.9339654f, 18.339749f, 18.063491f}},
-        {1000.0f, -0.34906584f, {4.2311814f, 11.015597f, 2.9877439f}},
-    };
-    for (const Case& c : cases) {
-        PoseCamera();
-        Mouse(0.0f, c.dy);
-        Update();
-        EXPECT_EQ(cam.pitch, c.pitch);
-        ExpectNear(cam.position, c.position, 3e-5, "position");
-    }
+    ExpectPitchLimits({{-1000.0f, 1.3962634f, {8.9339654f, 18.339749f, 18.063491f}},
+                       {1000.0f, -0.34906584f, {4.2311814f, 11.015597f, 2.9877439f}}},
+                      [this] {
+                          PoseCamera();
+                          Update();
+                      });
 }
 
 TEST_F(VehicleCameraTest, DynamicFieldOfViewWithoutShorteningTheOrbit) {
