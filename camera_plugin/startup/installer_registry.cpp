@@ -12,7 +12,7 @@ struct Registration {
     explicit Registration(void (*install)()) : node{install, nullptr} { RegisterInstaller(node); }
 };
 
-// Registration 1: InstallCameraHooks
+Registration registration1{InstallCameraHooks};
 Registration registration2{InstallAimingHook};
 Registration registration3{DoNothing};
 Registration registration4{InstallCrosshair};
