@@ -19,5 +19,10 @@ HostVehicle* PlayerVehicle();
 bool IsAimBlockingState();
 
 // Fire input, also from button 0x08 while aiming with the mouse.
-int32_t FireHeld();
+int32_t FireHeld();  // 0 or 1
 bool FirePressed();
+
+// The weapon slot the character holds.
+inline const HostWeaponSlot& CurrentWeaponSlot(const HostCharacter& character) {
+    return character.weapons[character.currentWeaponSlot];
+}

@@ -12,15 +12,15 @@ struct Registration {
     explicit Registration(void (*install)()) : node{install, nullptr} { RegisterInstaller(node); }
 };
 
-// Registration 1: InstallCameraHooks
-// Registration 2: InstallAimingHook
+Registration registration1{InstallCameraHooks};
+Registration registration2{InstallAimingHook};
 Registration registration3{DoNothing};
-// Registration 4: InstallCrosshair
-// Registration 5: InstallControlsPage
-// Registration 6: InstallPadOverrides
-// Registration 7: InstallPlayerUpdateHook
-// Registration 8: InstallTorsoFix
-// Registration 9: InstallAimGuardHook
+Registration registration4{InstallCrosshair};
+Registration registration5{InstallControlsPage};
+Registration registration6{InstallPadOverrides};
+Registration registration7{InstallPlayerUpdateHook};
+Registration registration8{InstallTorsoFix};
+Registration registration9{InstallAimGuardHook};
 Registration registration10{DoNothing};
 Registration registration11{DoNothing};
 Registration registration12{DoNothing};
