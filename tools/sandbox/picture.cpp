@@ -125,7 +125,16 @@ void Title(Svg& svg, const ScenarioRun& run, const std::string& detail) {
     svg.Text(16, 44, detail, "font-size=\"12\" fill=\"#555\"");
 }
 
-// A small plot of one value per frame.
+// A step of 1, 2 or 5 times a power of ten that cuts span into about four parts.
+double NiceStep(double span) {
+    const double rough = span / 4;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double factor : {1.0, 2.0, 5.0})
+        if (factor * power >= rough) return factor * power;
+    return 10 * power;
+}
+
+// A small plot of one value per frame, with grid lines at round values.
 void Plot(Svg& svg, double left, double top, double width, double height, const std::string& label,
           const std::vector<double>& values, const std::vector<std::pair<double, std::string>>& guides,
           const std::string& colour) {
@@ -135,21 +144,24 @@ void Plot(Svg& svg, double left, double top, double width, double height, const 
     double low = *std::min_element(values.begin(), values.end());
     double high = *std::max_element(values.begin(), values.end());
     for (const auto& guide : guides) low = std::min(low, guide.first), high = std::max(high, guide.first);
-    if (high - low < 1) low -= 0.5, high += 0.5;
-    const double pad = (high - low) * 0.08;
+    if (high - low < 2) low -= 1, high += 1;
+    const double pad = (high - low) * 0.06;
     low -= pad, high += pad;
     auto x = [&](size_t i) { return left + width * (values.size() == 1 ? 0.5 : double(i) / double(values.size() - 1)); };
     auto y = [&](double v) { return top + height - (v - low) / (high - low) * height; };
+    const double step = NiceStep(high - low);
+    for (double tick = std::ceil(low / step) * step; tick <= high; tick += step) {
+        svg.Line(left, y(tick), left + width, y(tick), "stroke=\"#e8e8e8\"");
+        svg.Text(left - 4, y(tick) + 3, Num(tick), "font-size=\"9\" fill=\"#777\" text-anchor=\"end\"");
+    }
     for (const auto& [value, text] : guides) {
         svg.Line(left, y(value), left + width, y(value), "stroke=\"#d93025\" stroke-dasharray=\"4 3\"");
         svg.Text(left + width - 2, y(value) - 3, text, "font-size=\"9\" fill=\"#d93025\" text-anchor=\"end\"");
     }
-    svg.Text(left - 4, top + 9, Num(high), "font-size=\"9\" fill=\"#777\" text-anchor=\"end\"");
-    svg.Text(left - 4, top + height, Num(low), "font-size=\"9\" fill=\"#777\" text-anchor=\"end\"");
     std::vector<std::pair<double, double>> points;
     for (size_t i = 0; i < values.size(); ++i) points.push_back({x(i), y(values[i])});
     svg.Poly(points, false, "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1.6\"");
-    svg.Text(left, top + height + 11, "1", "font-size=\"9\" fill=\"#777\"");
+    svg.Text(left, top + height + 11, "frame 1", "font-size=\"9\" fill=\"#777\"");
     svg.Text(left + width, top + height + 11, std::to_string(values.size()),
              "font-size=\"9\" fill=\"#777\" text-anchor=\"end\"");
 }
@@ -158,7 +170,7 @@ const char* CameraColour(CameraRan camera) {
     switch (camera) {
         case CameraRan::Follow: return "#e8710a";
         case CameraRan::Aim: return "#d93025";
-        case CameraRan::Vehicle: return "#1a73e8";
+        case CameraRan::Vehicle: return "#12a4b8";
         default: return "#dadce0";
     }
 }
@@ -197,11 +209,13 @@ std::string CameraPicture(const ScenarioRun& run) {
     if (bounds.Empty())
         for (const FrameRecord& f : frames) bounds.Add(f.subject.x, f.subject.y);
     if (bounds.Empty()) bounds.Add(0, 0);
+    for (const Step& step : scenario.steps)
+        if (step.command == "target") bounds.Add(step.numbers[0], step.numbers[1]);
     const Bounds scene = bounds;
     for (const Wall& wall : scenario.walls) {
         // Long walls are cut to the neighbourhood of the action.
-        auto clampX = [&](double x) { return std::clamp(x, scene.x0 - 5, scene.x1 + 5); };
-        auto clampY = [&](double y) { return std::clamp(y, scene.y0 - 5, scene.y1 + 5); };
+        auto clampX = [&](double x) { return std::clamp(x, scene.x0 - 2, scene.x1 + 2); };
+        auto clampY = [&](double y) { return std::clamp(y, scene.y0 - 2, scene.y1 + 2); };
         bounds.Add(clampX(wall.x1), clampY(wall.y1));
         bounds.Add(clampX(wall.x2), clampY(wall.y2));
     }
@@ -301,7 +315,7 @@ std::string CameraPicture(const ScenarioRun& run) {
     svg.Text(lx + 24, ly + 64, "line of sight cut here", "font-size=\"10\"");
     svg.Circle(lx + 5, ly + 76, 3, "fill=\"#e8710a\"");
     svg.Circle(lx + 13, ly + 76, 3, "fill=\"#d93025\"");
-    svg.Circle(lx + 21, ly + 76, 3, "fill=\"#1a73e8\"");
+    svg.Circle(lx + 21, ly + 76, 3, "fill=\"#12a4b8\"");
     svg.Text(lx + 30, ly + 80, "follow / aim / vehicle camera", "font-size=\"10\"");
     const double bar = step * map.scale;
     svg.Line(map.left + map.width - 12 - bar, map.top + map.height - 12, map.left + map.width - 12,
@@ -314,7 +328,10 @@ std::string CameraPicture(const ScenarioRun& run) {
     bool aimed = false, drove = false, walked = false;
     for (const FrameRecord& f : frames) {
         pitch.push_back(f.pitch * Degrees);
-        heading.push_back(f.heading * Degrees);
+        // Unwrapped, so that a turn through +-180 degrees reads as one line.
+        double h = f.heading * Degrees;
+        if (!heading.empty()) h += 360 * std::round((heading.back() - h) / 360);
+        heading.push_back(h);
         fov.push_back(f.fov);
         aimed |= f.camera == CameraRan::Aim;
         drove |= f.camera == CameraRan::Vehicle;
@@ -325,11 +342,14 @@ std::string CameraPicture(const ScenarioRun& run) {
     if (aimed) clamps.push_back({-100, "-100"}), clamps.push_back({90, "90"});
     if (drove) clamps.push_back({-20, "-20"}), clamps.push_back({80, "80"});
     const double px = 640, pw = 300;
-    Plot(svg, px, 80, pw, 120, "pitch (degrees; dashed: clamp)", pitch, clamps, "#e8710a");
-    Plot(svg, px, 240, pw, 120, "heading (degrees)", heading, {}, "#1a73e8");
-    Plot(svg, px, 400, pw, 100, "field of view (degrees)", fov, {}, "#188038");
-    std::vector<std::string> cameraCells, inputCells, aimCells, crosshairCells, cutCells;
+    Plot(svg, px, 78, pw, 110, "pitch (degrees; dashed: clamp)", pitch, clamps, "#e8710a");
+    Plot(svg, px, 222, pw, 110, "heading (degrees, unwrapped)", heading, {}, "#1a73e8");
+    Plot(svg, px, 366, pw, 80, "field of view (degrees)", fov, {}, "#188038");
+    std::vector<std::string> cameraCells, inputCells, aimCells, crosshairCells, cutCells, lockCells,
+        handCells;
     for (const FrameRecord& f : frames) {
+        lockCells.push_back(f.lockFlag ? "#9334e6" : "");
+        handCells.push_back(f.timeMs < f.handControlUntil ? "#5f6368" : "");
         cameraCells.push_back(CameraColour(f.camera));
         inputCells.push_back(f.mouseX != 0 || f.mouseY != 0 ? "#202124"
                              : f.stickX != 0 || f.stickY != 0 ? "#5f6368" : "");
@@ -339,12 +359,12 @@ std::string CameraPicture(const ScenarioRun& run) {
         for (const SightTest& test : f.sightTests) cut |= test.hit;
         cutCells.push_back(cut ? "#d93025" : "");
     }
-    Strip(svg, px, 530, pw, "camera", cameraCells);
-    Strip(svg, px, 545, pw, "mouse/stick", inputCells);
-    Strip(svg, px, 560, pw, "aim held", aimCells);
-    Strip(svg, px, 575, pw, "crosshair", crosshairCells);
-    Strip(svg, px, 590, pw, "sight cut", cutCells);
-    svg.Text(px, 620, "frames 1 .. " + std::to_string(frames.size()) + " (" +
+    const char* const labels[] = {"camera", "mouse/stick", "hand control", "aim held",
+                                  "lock-on", "crosshair", "sight cut"};
+    const std::vector<std::string>* strips[] = {&cameraCells, &inputCells, &handCells, &aimCells,
+                                                &lockCells, &crosshairCells, &cutCells};
+    for (int i = 0; i < 7; ++i) Strip(svg, px, 478 + 16 * i, pw, labels[i], *strips[i]);
+    svg.Text(px, 602, "frames 1 .. " + std::to_string(frames.size()) + " (" +
                           (frames.empty() ? std::string("0") : std::to_string(frames.back().timeMs)) +
                           " ms)",
              "font-size=\"10\" fill=\"#555\"");
@@ -410,26 +430,25 @@ std::string RoutePicture(const ScenarioRun& run) {
         svg.Text(x, y + 12, last.text, "font-size=\"15\" font-weight=\"bold\" fill=\"#202124\"");
     }
     svg.Raw("</g>\n");
-    const double ly = top + panel + 14;
+    const double ly = top + panel + 16;
     svg.Circle(left + 6, ly - 4, 5, "fill=\"#dfe9d8\" stroke=\"#5f6368\"");
-    svg.Text(left + 16, ly, "radar disc, square; dashed circle: radius 1.2", "font-size=\"10\"");
-    svg.Rect(left + 270, ly - 9, 14, 10, "fill=\"url(#hatch)\" stroke=\"#5f6368\"");
-    svg.Text(left + 290, ly, "mask quads (alpha 0: they hide the route off the radar)", "font-size=\"10\"");
-    svg.Circle(left + 6, ly + 12, 2.2, "fill=\"#202124\"");
-    svg.Circle(left + 16, ly + 12, 2.2, "fill=\"white\" stroke=\"#202124\"");
-    svg.Text(left + 24, ly + 16, "path node inside / outside radius 1.2; bands: the route quads submitted",
+    svg.Text(left + 16, ly, "radar disc and square; dashed circle: radius 1.2; dashed frame: screen edge",
              "font-size=\"10\"");
-    svg.Text(left, ly + 32, "dashed frame: the screen edge", "font-size=\"10\" fill=\"#555\"");
+    svg.Rect(left, ly + 6, 14, 10, "fill=\"url(#hatch)\" stroke=\"#5f6368\"");
+    svg.Text(left + 20, ly + 15, "mask quads (alpha 0 in the game: they hide the route off the radar)",
+             "font-size=\"10\"");
+    svg.Circle(left + 4, ly + 26, 2.2, "fill=\"#202124\"");
+    svg.Circle(left + 12, ly + 26, 2.2, "fill=\"white\" stroke=\"#202124\"");
+    svg.Text(left + 20, ly + 30, "path nodes inside / outside radius 1.2; band: the route quads submitted",
+             "font-size=\"10\"");
 
     // World map: roads, route, vehicle, blips, destination.
     MapView map{560, 60, 384, 384};
     Bounds bounds;
     for (const Vector3& node : run.roadNodes) bounds.Add(node.x, node.y);
     for (const Blip& blip : scenario.blips) bounds.Add(blip.x, blip.y);
-    for (const FrameRecord& f : frames) {
-        bounds.Add(f.subject.x, f.subject.y);
-        if (f.searched) bounds.Add(f.destination.x, f.destination.y);
-    }
+    for (const FrameRecord& f : frames) bounds.Add(f.subject.x, f.subject.y);
+    if (last.searched) bounds.Add(last.destination.x, last.destination.y);
     map.Fit(bounds.x0, bounds.y0, bounds.x1, bounds.y1);
     svg.Text(map.left, map.top - 5, "map (world units)", "font-size=\"12\" font-weight=\"bold\"");
     svg.Rect(map.left, map.top, map.width, map.height, "fill=\"#fcfcfc\" stroke=\"#bbb\"");
@@ -488,16 +507,19 @@ std::string RoutePicture(const ScenarioRun& run) {
     Strip(svg, tx + 70, ty + 15, tw - 70, "status text", textCells);
     Strip(svg, tx + 70, ty + 30, tw - 70, "sound", soundCells);
     Strip(svg, tx + 70, ty + 45, tw - 70, "keys held", keyCells);
+    // Where each status text first showed, in two columns.
     std::string shown;
     int labels = 0;
-    double lastLabelY = ty + 60;
     for (const FrameRecord& f : frames) {
         if (f.text == shown) continue;
         shown = f.text;
-        if (shown.empty() || labels >= 6) continue;
-        lastLabelY = ty + 72 + 12 * labels++;
-        svg.Text(tx, lastLabelY, "frame " + std::to_string(f.frame) + ": " + shown, "font-size=\"10\"");
+        if (shown.empty() || labels >= 14) continue;
+        std::string text = shown.rfind("GPS Mode: ", 0) == 0 ? shown.substr(10) : shown;
+        svg.Text(tx + (labels / 7) * 192, ty + 88 + 11 * (labels % 7),
+                 "frame " + std::to_string(f.frame) + ": " + text, "font-size=\"9.5\"");
+        ++labels;
     }
+    if (labels) svg.Text(tx, ty + 74, "status text from frame (GPS Mode: ...):", "font-size=\"10\" fill=\"#555\"");
     return svg.Finish();
 }
 
