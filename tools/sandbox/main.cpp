@@ -5,16 +5,19 @@
 #include <iostream>
 
 #include "tools/sandbox/sandbox.h"
+#include "tools/sandbox/simulation.h"
 
 namespace {
 
 // A fault in a plug-in (or the sandbox) ends the run with a message instead of a debugger.
 LONG WINAPI ReportFault(EXCEPTION_POINTERS* info) {
     std::fflush(stdout);
-    std::fprintf(stderr, "sandbox: the simulated host faulted: exception 0x%08lX at 0x%08lX\n",
+    std::fprintf(stderr,
+                 "sandbox: the simulated host faulted (exception 0x%08lX at 0x%08lX) in %s\n",
                  info->ExceptionRecord->ExceptionCode,
                  static_cast<unsigned long>(
-                     reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress)));
+                     reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress)),
+                 sandbox::SandboxActivity());
     std::fflush(stderr);
     ExitProcess(3);
 }

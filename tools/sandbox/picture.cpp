@@ -180,10 +180,16 @@ void Strip(Svg& svg, double left, double top, double width, const std::string& l
            const std::vector<std::string>& colours) {
     svg.Text(left - 4, top + 8, label, "font-size=\"9\" text-anchor=\"end\" fill=\"#555\"");
     if (colours.empty()) return;
+    // One rectangle for each run of frames of the same colour.
     const double cell = width / double(colours.size());
-    for (size_t i = 0; i < colours.size(); ++i)
+    for (size_t i = 0; i < colours.size();) {
+        size_t end = i + 1;
+        while (end < colours.size() && colours[end] == colours[i]) ++end;
         if (!colours[i].empty())
-            svg.Rect(left + cell * double(i), top, cell + 0.3, 10, "fill=\"" + colours[i] + "\"");
+            svg.Rect(left + cell * double(i), top, cell * double(end - i) + 0.3, 10,
+                     "fill=\"" + colours[i] + "\"");
+        i = end;
+    }
     svg.Rect(left, top, width, 10, "fill=\"none\" stroke=\"#ccc\"");
 }
 
@@ -263,7 +269,9 @@ std::string CameraPicture(const ScenarioRun& run) {
     }
     svg.Poly(subjectPath, false, "fill=\"none\" stroke=\"#188038\" stroke-width=\"2\" stroke-dasharray=\"5 4\"");
     svg.Poly(pivotPath, false, "fill=\"none\" stroke=\"#1a73e8\" stroke-width=\"1.5\"");
-    for (const auto& [x, y] : pivotPath) svg.Circle(x, y, 1.6, "fill=\"#1a73e8\"");
+    const size_t pivotEvery = std::max<size_t>(1, pivotPath.size() / 200);
+    for (size_t i = 0; i < pivotPath.size(); i += pivotEvery)
+        svg.Circle(pivotPath[i].first, pivotPath[i].second, 1.6, "fill=\"#1a73e8\"");
     svg.Poly(cameraPath, false, "fill=\"none\" stroke=\"#e8710a\" stroke-width=\"1.5\"");
     // Look directions, evenly spaced over the frames.
     const size_t every = std::max<size_t>(1, frames.size() / 28);

@@ -91,13 +91,13 @@ std::string PatchMapText(const ScenarioRun& run) {
             << writes.size() << " write" << (writes.size() == 1 ? "" : "s") << "\n";
         for (const std::string& box : module.messageBoxes) out << "  message box: " << box << "\n";
         if (writes.empty()) continue;
-        out << "  address   size  old bytes        new bytes        new instruction / feature\n";
+        out << "  address   size  old bytes            new bytes            new instruction   [feature]\n";
         std::multimap<uint32_t, const PatchWrite*> byAddress;
         for (const PatchWrite* write : writes) byAddress.insert({write->address, write});
         for (const auto& [address, write] : byAddress) {
             const SiteInfo* site = FindSite(scenario.build, address);
             char line[200];
-            std::snprintf(line, sizeof line, "  %s  %-4zu  %-15s  %-15s  ", Hex(address).c_str(),
+            std::snprintf(line, sizeof line, "  %s  %-4zu  %-19s  %-19s  ", Hex(address).c_str(),
                           write->after.size(), Bytes(write->before, 5).c_str(),
                           Bytes(write->after, 5).c_str());
             out << line << Describe(run, *write, site);

@@ -121,6 +121,7 @@ float FirstHit(const std::vector<Wall>& walls, Vector3 a, Vector3 b) {
 
 class Simulation;
 Simulation* active = nullptr;
+char activity[300] = "starting";
 
 class Simulation {
 public:
@@ -748,6 +749,7 @@ void Simulation::RunFrame() {
     FrameRecord& frame = run_.frames.back();
     frame_ = &frame;
     frame.frame = int(run_.frames.size());
+    std::snprintf(activity, sizeof activity, "%s, frame %d", scenario_.file.c_str(), frame.frame);
     timeMs_ += in.dt;
     frame.timeMs = timeMs_;
 
@@ -829,6 +831,7 @@ bool Simulation::Run(std::string& error, const Progress& progress) {
     }
     BuildRoads();
     PrefillHostCalls();
+    std::snprintf(activity, sizeof activity, "%s, loading the plug-ins", scenario_.file.c_str());
     if (!LoadPlugins(error)) return false;
     CallLog().clear();  // calls made while attaching are not the frames'
 
@@ -856,6 +859,8 @@ bool Simulation::Run(std::string& error, const Progress& progress) {
 }
 
 }  // namespace
+
+const char* SandboxActivity() { return activity; }
 
 Vector2 RadarToScreen(const Scenario& scenario, Vector2 radar) {
     return {scenario.radarCentreX + radar.x * scenario.radarHalfSize,

@@ -102,6 +102,9 @@ using Progress = std::function<void(int, int)>;
 bool RunScenario(const Scenario& scenario, ScenarioRun& run, std::string& error,
                  const Progress& progress = nullptr);
 
+// What the sandbox is doing right now ("scenario.scn, frame 12"), for a fault report.
+const char* SandboxActivity();
+
 // Radar space of a screen point, the inverse of the sandbox's radar-to-screen transform.
 Vector2 ScreenToRadar(const Scenario& scenario, Vector2 screen);
 Vector2 RadarToScreen(const Scenario& scenario, Vector2 radar);
