@@ -143,6 +143,9 @@ std::string SummaryText(const ScenarioRun& run) {
     out << "frames run: " << frames;
     if (frames) out << " (host time " << run.frames.front().timeMs << " .. " << run.frames.back().timeMs << " ms)";
     out << "\nstart-up writes: " << run.patches.size() << " (see patches.txt)\n";
+    for (const LoadedModule& module : run.modules)
+        for (const std::string& box : module.messageBoxes)
+            out << "message box at start-up: " << box << "\n";
     for (const std::string& note : run.notes) out << "note: " << note << "\n";
 
     std::map<CameraRan, int> cameras;
@@ -163,7 +166,10 @@ std::string SummaryText(const ScenarioRun& run) {
                 out << " " << Hex(address) << " (" << count << "x)";
             out << "\n";
         }
-        if (frames) {
+        if (frames && run.frames.back().camera == CameraRan::None) {
+            out << "final camera state: the plug-in did not update the camera in the last frame "
+                   "(the game's own camera would run there; the sandbox does not play it)\n";
+        } else if (frames) {
             const FrameRecord& last = run.frames.back();
             out << "final camera state (" << CameraName(last.camera) << " camera):\n"
                 << "  position " << Vec(last.cameraPosition) << "\n"
