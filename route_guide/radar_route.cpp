@@ -1,8 +1,8 @@
 #include "route_guide/radar_route.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "route_guide/angle_math.h"
 #include "route_guide/guide_state.h"
 
 RouteBuffer Route{};
@@ -12,6 +12,8 @@ namespace {
 constexpr float RouteSearchBound = 999999.0f;
 constexpr double RouteWidthNumerator = 1400.0;
 constexpr double QuarterTurn = 1.5707963;  // as the band has always been built
+const SineCosine QuarterTurnTrig = SinCos(QuarterTurn);
+const SineCosine MinusQuarterTurnTrig{-QuarterTurnTrig.sine, QuarterTurnTrig.cosine};
 constexpr double SegmentRadiusSquared = 1.44;
 constexpr float MarkerRadiusSquared = 1.0f;
 constexpr int32_t MarkerKind = 3;
@@ -58,11 +60,13 @@ void DrawRadarMask() {
 
 void DrawRouteSegment(Vector2 a, Vector2 b, float width, Rgba colour) {
     const float half = width * 0.5f;
-    const float direction = float(std::atan2(double(b.y) - double(a.y), double(b.x) - double(a.x)));
-    const double normal1 = double(direction) - QuarterTurn;
-    const double normal2 = double(direction) + QuarterTurn;
-    const Vector2 u1{float(std::cos(normal1) * half), float(std::sin(normal1) * half)};
-    const Vector2 u2{float(std::cos(normal2) * half), float(std::sin(normal2) * half)};
+    const double direction =
+        float(Atan2(double(b.y) - double(a.y), double(b.x) - double(a.x)));
+    const SineCosine along = SinCos(direction);
+    const SineCosine normal1 = SinCosOfSum(direction, along, -QuarterTurn, MinusQuarterTurnTrig);
+    const SineCosine normal2 = SinCosOfSum(direction, along, QuarterTurn, QuarterTurnTrig);
+    const Vector2 u1{float(normal1.cosine * half), float(normal1.sine * half)};
+    const Vector2 u2{float(normal2.cosine * half), float(normal2.sine * half)};
     const float corners[8] = {a.x + u2.x, a.y + u2.y, b.x + u2.x, b.y + u2.y,
                               a.x + u1.x, a.y + u1.y, b.x + u1.x, b.y + u1.y};
 
