@@ -60,6 +60,7 @@ void DrawRadarMask() {
 
 void DrawRouteSegment(Vector2 a, Vector2 b, float width, Rgba colour) {
     const float half = width * 0.5f;
+    // The direction rounded to a float; the normals a quarter turn either side of it.
     const double direction =
         float(Atan2(double(b.y) - double(a.y), double(b.x) - double(a.x)));
     const SineCosine along = SinCos(direction);
@@ -70,7 +71,8 @@ void DrawRouteSegment(Vector2 a, Vector2 b, float width, Rgba colour) {
     const float corners[8] = {a.x + u2.x, a.y + u2.y, b.x + u2.x, b.y + u2.y,
                               a.x + u1.x, a.y + u1.y, b.x + u1.x, b.y + u1.y};
 
-    // Route quads sit just in front of the mask, so the mask hides them off the radar.
+    // Built at the host's depth plus the offset: behind the mask, which hides them off the
+    // radar. Drawn at the host's own depth again.
     HostDrawContext* context = HostDrawContextObject();
     const float depth = HostQuadDepthQuery();
     context->quadDepth = HostVariable<float>(Bindings.HostDepthOffset) + depth;

@@ -14,23 +14,19 @@
 
 namespace {
 
-// Distance in units in the last place, across zero too.
-int64_t Ulps(double a, double b) {
-    int64_t ia, ib;
-    std::memcpy(&ia, &a, 8);
-    std::memcpy(&ib, &b, 8);
-    if (ia < 0) ia = std::numeric_limits<int64_t>::min() - ia;
-    if (ib < 0) ib = std::numeric_limits<int64_t>::min() - ib;
+// Distance in units in the last place, across zero too (Bits: the same-sized integer).
+template <class Bits, class Real>
+Bits Ulps(Real a, Real b) {
+    static_assert(sizeof(Bits) == sizeof(Real));
+    Bits ia, ib;
+    std::memcpy(&ia, &a, sizeof a);
+    std::memcpy(&ib, &b, sizeof b);
+    if (ia < 0) ia = std::numeric_limits<Bits>::min() - ia;
+    if (ib < 0) ib = std::numeric_limits<Bits>::min() - ib;
     return ia > ib ? ia - ib : ib - ia;
 }
-int32_t Ulps(float a, float b) {
-    int32_t ia, ib;
-    std::memcpy(&ia, &a, 4);
-    std::memcpy(&ib, &b, 4);
-    if (ia < 0) ia = std::numeric_limits<int32_t>::min() - ia;
-    if (ib < 0) ib = std::numeric_limits<int32_t>::min() - ib;
-    return ia > ib ? ia - ib : ib - ia;
-}
+int64_t Ulps(double a, double b) { return Ulps<int64_t>(a, b); }
+int32_t Ulps(float a, float b) { return Ulps<int32_t>(a, b); }
 
 constexpr double Inf = std::numeric_limits<double>::infinity();
 

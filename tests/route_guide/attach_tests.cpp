@@ -11,14 +11,6 @@ template <class Host>
 class GuideAttachTest : public GuideHostTest<Host> {};
 TYPED_TEST_SUITE(GuideAttachTest, Builds, BuildName);
 
-bool IsInsideModule(HMODULE module, uint32_t address) {
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
-        reinterpret_cast<const uint8_t*>(module) + dos->e_lfanew);
-    const uint32_t base = Addr(module);
-    return address >= base && address < base + nt->OptionalHeader.SizeOfImage;
-}
-
 TYPED_TEST(GuideAttachTest, WritesTheThreeCallsAndTheNopPatchOfItsBuildOnly) {
     using Host = TypeParam;
     const HostSnapshot before = SnapshotHost();

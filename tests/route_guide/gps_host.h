@@ -140,6 +140,14 @@ struct BuildName {
     }
 };
 
+// Whether address lies in the image of the loaded module.
+inline bool IsInsideModule(HMODULE module, uint32_t address) {
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
+        reinterpret_cast<const uint8_t*>(module) + dos->e_lfanew);
+    return address >= Addr(module) && address < Addr(module) + nt->OptionalHeader.SizeOfImage;
+}
+
 // The nine modes, in the order of their values.
 enum Mode : int {
     Default, Safehouse, PayNSpray, AmmuNation, BombShop, Hospital, Police, FireStation, Disabled

@@ -14,6 +14,13 @@ constexpr const char* ModeTexts[] = {
     "GPS Mode: Police", "GPS Mode: Fire Station", "GPS Mode: Disabled",
 };
 
+// From mode start, one frame with these keys held ends in mode expected.
+struct KeyCase {
+    int start;
+    std::vector<int> keys;
+    int expected;
+};
+
 template <class Host>
 class HotkeyTest : public GuideTest<Host> {
 protected:
@@ -33,12 +40,7 @@ protected:
 TYPED_TEST_SUITE(HotkeyTest, Builds, BuildName);
 
 TYPED_TEST(HotkeyTest, AltKeysAreTakenInTheirPriorityOrder) {
-    struct Case {
-        int start;
-        std::vector<int> keys;
-        int expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<KeyCase> cases = {
         {Default, {VK_NUMPAD3, VK_NUMPAD1}, AmmuNation},
         {Default,
          {VK_SUBTRACT, VK_NUMPAD0, VK_NUMPAD1, VK_NUMPAD2, VK_NUMPAD3, VK_NUMPAD4, VK_NUMPAD5,
@@ -55,7 +57,7 @@ TYPED_TEST(HotkeyTest, AltKeysAreTakenInTheirPriorityOrder) {
         {Default, {VK_NUMPAD6, VK_NUMPAD1}, Police},
         {Default, {VK_NUMPAD1}, Safehouse},
     };
-    for (const Case& c : cases) {
+    for (const KeyCase& c : cases) {
         this->SelectMode(c.start);
         this->Hold({VK_MENU});
         for (int key : c.keys) this->Hold({key});
@@ -91,17 +93,12 @@ TYPED_TEST(HotkeyTest, OnlyAHighByteOf0xFFCountsAsHeld) {
 }
 
 TYPED_TEST(HotkeyTest, PageKeysStepAroundTheRing) {
-    struct Case {
-        int start;
-        std::vector<int> keys;
-        int expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<KeyCase> cases = {
         {Disabled, {VK_NEXT}, Default},    {Default, {VK_PRIOR}, Disabled},
         {Police, {VK_NEXT}, FireStation},  {Police, {VK_PRIOR}, Hospital},
         {Safehouse, {VK_NEXT, VK_PRIOR}, PayNSpray},  // Page Down wins
     };
-    for (const Case& c : cases) {
+    for (const KeyCase& c : cases) {
         this->SelectMode(c.start);
         for (int key : c.keys) this->Hold({key});
         this->Frame();

@@ -39,13 +39,6 @@ protected:
 };
 TYPED_TEST_SUITE(RouteTest, Builds, BuildName);
 
-bool IsInsideModule(HMODULE module, uint32_t address) {
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
-        reinterpret_cast<const uint8_t*>(module) + dos->e_lfanew);
-    return address >= Addr(module) && address < Addr(module) + nt->OptionalHeader.SizeOfImage;
-}
-
 TYPED_TEST(RouteTest, SearchGetsItsElevenArgumentsInOrder) {
     using Host = TypeParam;
     this->SetVehiclePosition({12.5f, -7.25f, 3.0f});
