@@ -451,7 +451,7 @@ std::string RoutePicture(const ScenarioRun& run) {
              "font-size=\"10\"");
 
     // World map: roads, route, vehicle, blips, destination.
-    MapView map{560, 60, 384, 384};
+    MapView map{560, 60, 384, 340};
     Bounds bounds;
     for (const Vector3& node : run.roadNodes) bounds.Add(node.x, node.y);
     for (const Blip& blip : scenario.blips) bounds.Add(blip.x, blip.y);
@@ -498,7 +498,7 @@ std::string RoutePicture(const ScenarioRun& run) {
              "font-size=\"10\"");
 
     // Timeline: route colour, status text and sound per frame.
-    const double tx = 560, tw = 384, ty = 500;
+    const double tx = 560, tw = 384, ty = 456;
     std::vector<std::string> routeCells, textCells, soundCells, keyCells;
     for (const FrameRecord& f : frames) {
         std::string colour;

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "tests/fake_ginput/fake_ginput.h"
+#include "tests/route_guide/gps_host.h"
 #include "tests/sim/enter_site.h"
 #include "tests/sim/host_memory.h"
 #include "tests/sim/kelvora_host.h"
@@ -137,7 +138,7 @@ public:
     bool Run(std::string& error, const Progress& progress);
 
 private:
-    template <class B>
+    template <class Host>
     void SetUpRouteHost();
     void SetUpCameraHost();
     void BuildRoads();
@@ -174,7 +175,7 @@ private:
     std::vector<std::unique_ptr<LoadedPlugin>> plugins_;
     FakeGInputControl* ginput_ = nullptr;
     int32_t timeMs_ = 0;
-    uint32_t timeAddress_ = 0;
+    uint32_t timeAddress_ = 0, areaAddress_ = 0;
     uint32_t radarDrawSite_ = 0, radarFrameSite_ = 0, resetSite_ = 0;
     enum class Drawer { Radar, Crosshair } drawer_ = Drawer::Radar;
     bool inRadarFrame_ = false;
@@ -331,70 +332,71 @@ struct Answers {
         k::GetPad::answer = [](int32_t) { return &HostPad0(); };
     }
 
-    template <class B>
+    template <class Host>
     static void Route() {
-        using D = RouteHostDoubles<B>;
-        D::GetPlayerVehicle::answer = [] {
-            return S().inputs_.inVehicle ? S().world_.vehicle : nullptr;
+        using sim::gps::Colour;
+        using sim::gps::Point2;
+        using sim::gps::Point3;
+        Host::GetPlayerVehicle::answer = [] {
+            return S().inputs_.inVehicle ? Addr(S().world_.vehicle) : 0u;
         };
-        D::RouteSearch::answer = [](void*, int32_t, float sx, float sy, float sz, int32_t,
-                                    float dx, float dy, float dz, uint32_t* nodes,
-                                    int16_t* count, int32_t room, void*, int32_t, float,
-                                    int32_t) {
+        Host::RouteSearch::answer = [](uint32_t, int32_t, float sx, float sy, float sz, int32_t,
+                                       float dx, float dy, float dz, uint32_t* nodes,
+                                       int16_t* count, int32_t room, uint32_t, int32_t, float,
+                                       int32_t) {
             S().RouteSearch(sx, sy, sz, dx, dy, dz, nodes, count, room);
-            return int32_t(0);
         };
-        D::WorldToRadar::answer = [](Vector2* out, const Vector3* world) {
-            *out = S().WorldToRadar(*world);
-            return out;
+        Host::WorldToRadar::answer = [](Point2* out, const Point3* world) {
+            const Vector2 radar = S().WorldToRadar({world->x, world->y, world->z});
+            *out = {radar.x, radar.y};
         };
-        D::RadarToScreen::answer = [](Vector2* out, const Vector2* in) {
-            *out = RadarToScreen(S().scenario_, *in);
-            return out;
+        Host::RadarToScreen::answer = [](Point2* out, const Point2* in) {
+            const Vector2 screen = RadarToScreen(S().scenario_, {in->x, in->y});
+            *out = {screen.x, screen.y};
         };
-        D::QuadDepthQuery::answer = [] { return 0.5f; };
-        D::QuadSetup::answer = [](float x1, float y1, float x2, float y2, float x3, float y3,
-                                  float x4, float y4, const HostRgba* c1, const HostRgba*,
-                                  const HostRgba*, const HostRgba*) {
+        Host::QuadDepthQuery::answer = [] { return 0.5f; };
+        Host::QuadSetup::answer = [](float x1, float y1, float x2, float y2, float x3, float y3,
+                                     float x4, float y4, const Colour* c1, const Colour*,
+                                     const Colour*, const Colour*) {
             DrawnQuad quad{{{x1, y1}, {x2, y2}, {x3, y3}, {x4, y4}},
-                           *c1,
+                           {c1->r, c1->g, c1->b, c1->a},
                            At<float>(DrawContext + 24),
                            S().inRadarFrame_,
                            false};
             F().quads.push_back(quad);
         };
-        D::SubmitVertices2D::answer = [](int32_t, void*, int32_t) {
+        // On build 1.0 the crosshair draws through the same host routine.
+        Host::SubmitVertices2D::answer = [](int32_t, uint32_t, int32_t) {
             if (S().drawer_ == Simulation::Drawer::Crosshair) F().crosshair = true;
             else if (!F().quads.empty()) F().quads.back().submitted = true;
-            return int32_t(1);
         };
-        D::BlipColourQuery::answer = [](uint32_t value, uint32_t) {
+        Host::BlipColourQuery::answer = [](uint32_t value, uint32_t) {
             const std::vector<Blip>& blips = S().scenario_.blips;
             // The low byte is not a colour; the route guide ignores it.
             return value < blips.size() ? (blips[value].rgb << 8) | 0x5A : 0x5A;
         };
-        D::DrawRadarMarker::answer = [](float x, float y, int32_t, int32_t r, int32_t g,
-                                        int32_t b, int32_t a) {
+        Host::DrawRadarMarker::answer = [](float x, float y, int32_t, int32_t r, int32_t g,
+                                           int32_t b, int32_t a) {
             F().marker = true;
             F().markerAt = {x, y};
             F().markerColour = {uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a)};
         };
-        D::RadarDrawStep::answer = [](void* radar) {
+        Host::RadarDrawStep::answer = [](uint32_t radar) {
             // The radar frame call lies inside the host's radar step.
             Simulation& s = S();
             s.inRadarFrame_ = true;
-            s.EnterIfCalling(s.radarFrameSite_, Addr(radar), {});
+            s.EnterIfCalling(s.radarFrameSite_, radar, {});
             s.inRadarFrame_ = false;
             F().radarDrawn = true;
         };
-        D::ResetStep::answer = [](void*) { return int32_t(1); };
-        D::PlaySoundById::answer = [](void*, int32_t, int32_t) { F().sound = true; };
-        D::TextFromAscii::answer = [](const char* text, uint16_t* buffer) {
+        Host::ResetStep::answer = [](uint32_t) { return 1u; };
+        Host::PlaySound::answer = [](uint32_t, int32_t, int32_t) { F().sound = true; };
+        Host::TextFromAscii::answer = [](const char* text, uint16_t* buffer) {
             size_t i = 0;
             for (; text[i] != 0 && i < 129; ++i) buffer[i] = uint8_t(text[i]);
             buffer[i] = 0;
         };
-        D::TextPrint::answer = [](float x, float y, const uint16_t* buffer) {
+        Host::TextPrint::answer = [](float x, float y, const uint16_t* buffer) {
             std::string text;
             for (size_t i = 0; buffer[i] != 0 && i < 129; ++i) text += char(buffer[i]);
             F().text = text;
@@ -427,28 +429,30 @@ void Simulation::SetUpCameraHost() {
     world_.vehicleCol->boxMax = {1.0f, 2.4f, 0.9f};
 }
 
-template <class B>
+template <class Host>
 void Simulation::SetUpRouteHost() {
-    RouteHostDoubles<B>::PlaceAll();
-    Answers::Route<B>();
-    timeAddress_ = B::TimeMs;
-    radarDrawSite_ = B::RadarDrawSite;
-    radarFrameSite_ = B::RadarFrameSite;
-    resetSite_ = B::ResetSite;
-    At<uint32_t>(B::DrawContextPointer) = DrawContext;
+    Host::PlaceAllDoubles();
+    Answers::Route<Host>();
+    timeAddress_ = Host::TimeMs;
+    areaAddress_ = Host::AreaNumber;
+    radarDrawSite_ = Host::RadarDrawSite;
+    radarFrameSite_ = Host::RadarFrameSite;
+    resetSite_ = Host::ResetSite;
+    At<uint32_t>(Host::DrawContextPointer) = DrawContext;
     At<float>(DrawContext + 24) = 0.5f;
-    At<float>(B::DepthOffset) = -0.001f;
-    At<float>(B::RouteWidthDivisor) = 350.0f;  // a route 4 pixels wide
-    At<int32_t>(B::ScreenExtentW) = scenario_.screenWidth;
-    At<int32_t>(B::ScreenExtentH) = scenario_.screenHeight;
-    HostBlip* blips = Ptr<HostBlip>(B::BlipTable);
+    At<float>(Host::DepthOffset) = -0.001f;
+    At<float>(Host::RouteWidthDivisor) = 350.0f;  // a route 4 pixels wide
+    At<int32_t>(Host::ScreenExtentW) = scenario_.screenWidth;
+    At<int32_t>(Host::ScreenExtentH) = scenario_.screenHeight;
+    // Blips with a position of their own (kind 4), coloured through the colour query.
     for (size_t i = 0; i < scenario_.blips.size(); ++i) {
-        blips[i].colourValue = uint32_t(i);
-        blips[i].kind = 4;
-        blips[i].x = scenario_.blips[i].x;
-        blips[i].y = scenario_.blips[i].y;
-        blips[i].z = scenario_.blips[i].z;
-        blips[i].inUse = 1;
+        const uint32_t record = Host::BlipTable + 48 * uint32_t(i);
+        At<uint32_t>(record + 0) = uint32_t(i);
+        At<uint32_t>(record + 4) = 4;
+        At<float>(record + 20) = scenario_.blips[i].x;
+        At<float>(record + 24) = scenario_.blips[i].y;
+        At<float>(record + 28) = scenario_.blips[i].z;
+        At<uint8_t>(record + 35) = 1;
     }
 }
 
@@ -725,8 +729,7 @@ void Simulation::WriteWorld() {
     }
     in.behind = false;
     At<int32_t>(timeAddress_) = timeMs_;
-    At<int32_t>(scenario_.build == HostBuild::V10 ? RouteHostBuild10::AreaNumber
-                                                  : RouteHostBuild11::AreaNumber) = in.area;
+    At<int32_t>(areaAddress_) = in.area;
     Seam().keyStates.clear();
     for (int key : in.keys) Seam().keyStates[key] = int16_t(0xFF80);  // held
 }
@@ -823,11 +826,11 @@ bool Simulation::Run(std::string& error, const Progress& progress) {
     if (scenario_.build == HostBuild::V10) {
         At<uint32_t>(0x60F428) = 0x6B636F52;  // "Rock"
         SetUpCameraHost();
-        SetUpRouteHost<RouteHostBuild10>();
+        SetUpRouteHost<sim::gps::Build10>();
     } else {
         At<uint32_t>(0x60F428) = 0x49535049;  // "IPSI"
         world_ = k::BuildHostWorld();
-        SetUpRouteHost<RouteHostBuild11>();
+        SetUpRouteHost<sim::gps::Build11>();
     }
     BuildRoads();
     PrefillHostCalls();

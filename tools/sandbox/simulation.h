@@ -10,11 +10,15 @@
 #include <vector>
 
 #include "camera_plugin/host/host_interface.h"
-#include "tools/sandbox/route_host.h"
 #include "tools/sandbox/scenario.h"
 #include "tools/sandbox/sites.h"
 
 namespace sandbox {
+
+// A point on the radar (radar space: the disc is the unit circle) or on the screen.
+struct Vector2 {
+    float x, y;
+};
 
 // One host write made while a plug-in attached.
 struct PatchWrite {

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "tools/sandbox/route_host.h"
+#include "tests/route_guide/gps_host.h"
 
 namespace sandbox {
 
@@ -66,15 +66,16 @@ std::vector<SiteInfo> CameraSites() {
     return sites;
 }
 
-template <class B>
+template <class Host>
 std::vector<SiteInfo> RouteGuideSites() {
     return {
-        {G, B::RadarDrawSite, 5, "RadarDrawHook", "route guide", B::RadarDrawStep,
+        {G, Host::RadarDrawSite, 5, "RadarDrawHook", "route guide", Host::RadarDrawStep::address,
          "HostRadarDrawStep"},
-        {G, B::RadarFrameSite, 5, "RadarFrameHook", "route guide", B::RadarFrameStep,
-         "HostRadarFrameStep"},
-        {G, B::ResetSite, 5, "ResetHook", "route guide", B::ResetStep, "HostResetStep"},
-        {G, B::NopSite, 5, "NOP x5", "route guide", 0, ""},
+        {G, Host::RadarFrameSite, 5, "RadarFrameHook", "route guide",
+         Host::RadarFrameStep::address, "HostRadarFrameStep"},
+        {G, Host::ResetSite, 5, "ResetHook", "route guide", Host::ResetStep::address,
+         "HostResetStep"},
+        {G, Host::NopSite, 5, "NOP x5", "route guide", 0, ""},
     };
 }
 
@@ -83,34 +84,34 @@ std::vector<SiteInfo> Join(std::vector<SiteInfo> a, const std::vector<SiteInfo>&
     return a;
 }
 
-template <class B>
+template <class Host>
 std::map<uint32_t, std::string> RouteRoutineNames() {
-    return {{B::GetPlayerVehicle, "HostGetPlayerVehicle"},
-            {B::RouteSearch, "HostRouteSearch"},
-            {B::WorldToRadar, "HostWorldToRadar"},
-            {B::RadarToScreen, "HostRadarToScreen"},
-            {B::QuadDepthQuery, "HostQuadDepthQuery"},
-            {B::DrawStateSet, "HostDrawStateSet"},
-            {B::SecondaryStateSet, "HostSecondaryStateSet"},
-            {B::QuadSetup, "HostQuadSetup"},
-            {B::SubmitVertices2D, "HostSubmitVertices2D"},
-            {B::BlipColourQuery, "HostBlipColourQuery"},
-            {B::DrawRadarMarker, "HostDrawRadarMarker"},
-            {B::HandleToObject1, "HostHandleToObject1"},
-            {B::HandleToObject2, "HostHandleToObject2"},
-            {B::HandleToObject3, "HostHandleToObject3"},
-            {B::RadarDrawStep, "HostRadarDrawStep"},
-            {B::RadarFrameStep, "HostRadarFrameStep"},
-            {B::ResetStep, "HostResetStep"},
-            {B::PlaySoundById, "HostPlaySound"},
-            {B::TextFromAscii, "HostTextFromAscii"},
-            {B::TextPrint, "HostTextPrint"},
-            {B::TextOptionA, "HostTextOptionA"},
-            {B::TextScale, "HostTextScale"},
-            {B::TextColour, "HostTextColour"},
-            {B::TextOptionB, "HostTextOptionB"},
-            {B::TextOptionC, "HostTextOptionC"},
-            {B::TextOptionD, "HostTextOptionD"}};
+    return {{Host::GetPlayerVehicle::address, "HostGetPlayerVehicle"},
+            {Host::RouteSearch::address, "HostRouteSearch"},
+            {Host::WorldToRadar::address, "HostWorldToRadar"},
+            {Host::RadarToScreen::address, "HostRadarToScreen"},
+            {Host::QuadDepthQuery::address, "HostQuadDepthQuery"},
+            {Host::DrawStateSet::address, "HostDrawStateSet"},
+            {Host::SecondaryStateSet::address, "HostSecondaryStateSet"},
+            {Host::QuadSetup::address, "HostQuadSetup"},
+            {Host::SubmitVertices2D::address, "HostSubmitVertices2D"},
+            {Host::BlipColourQuery::address, "HostBlipColourQuery"},
+            {Host::DrawRadarMarker::address, "HostDrawRadarMarker"},
+            {Host::HandleToObject1::address, "HostHandleToObject1"},
+            {Host::HandleToObject2::address, "HostHandleToObject2"},
+            {Host::HandleToObject3::address, "HostHandleToObject3"},
+            {Host::RadarDrawStep::address, "HostRadarDrawStep"},
+            {Host::RadarFrameStep::address, "HostRadarFrameStep"},
+            {Host::ResetStep::address, "HostResetStep"},
+            {Host::PlaySound::address, "HostPlaySound"},
+            {Host::TextFromAscii::address, "HostTextFromAscii"},
+            {Host::TextPrint::address, "HostTextPrint"},
+            {Host::TextOptionA::address, "HostTextOptionA"},
+            {Host::TextScale::address, "HostTextScale"},
+            {Host::TextColour::address, "HostTextColour"},
+            {Host::TextOptionB::address, "HostTextOptionB"},
+            {Host::TextOptionC::address, "HostTextOptionC"},
+            {Host::TextOptionD::address, "HostTextOptionD"}};
 }
 
 const std::map<uint32_t, std::string>& CameraRoutineNames() {
@@ -142,8 +143,8 @@ const std::map<uint32_t, std::string>& CameraRoutineNames() {
 const std::vector<SiteInfo>& DocumentedSites(HostBuild build) {
     // The camera plug-in knows build 1.0 only; on 1.1 its sites are listed all the same so
     // that a write there would be named.
-    static const std::vector<SiteInfo> build10 = Join(CameraSites(), RouteGuideSites<RouteHostBuild10>());
-    static const std::vector<SiteInfo> build11 = Join(CameraSites(), RouteGuideSites<RouteHostBuild11>());
+    static const std::vector<SiteInfo> build10 = Join(CameraSites(), RouteGuideSites<sim::gps::Build10>());
+    static const std::vector<SiteInfo> build11 = Join(CameraSites(), RouteGuideSites<sim::gps::Build11>());
     return build == HostBuild::V10 ? build10 : build11;
 }
 
@@ -154,8 +155,8 @@ const SiteInfo* FindSite(HostBuild build, uint32_t address) {
 }
 
 std::string HostRoutineName(HostBuild build, uint32_t address) {
-    static const auto route10 = RouteRoutineNames<RouteHostBuild10>();
-    static const auto route11 = RouteRoutineNames<RouteHostBuild11>();
+    static const auto route10 = RouteRoutineNames<sim::gps::Build10>();
+    static const auto route11 = RouteRoutineNames<sim::gps::Build11>();
     const auto& route = build == HostBuild::V10 ? route10 : route11;
     if (auto found = route.find(address); found != route.end()) return found->second;
     if (build == HostBuild::V10)
