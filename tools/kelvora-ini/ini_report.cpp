@@ -1,4 +1,4 @@
-#include "tools/kelvora-ini/inspector.h"
+#include "tools/kelvora-ini/ini_report.h"
 
 #include <algorithm>
 #include <cctype>
