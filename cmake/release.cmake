@@ -12,7 +12,8 @@ function(add_version_resource target description original_filename file_type)
 endfunction()
 
 # dist/kelvora-<version>.zip, laid out as a player unpacks it into the game folder:
-# scripts/iii_kelvora.asi, scripts/iii_kelvora.ini, scripts/gps.asi and the player guide.
+# scripts/iii_kelvora.asi, scripts/iii_kelvora.ini, scripts/gps.asi, the player guide and
+# the settings inspector kelvora-ini.exe.
 set(PACKAGE_NAME kelvora-${PROJECT_VERSION})
 set(PACKAGE_ZIP ${DIST_DIR}/${PACKAGE_NAME}.zip)
 set(PLAYER_GUIDE ${DIST_DIR}/kelvora-guide.txt)
@@ -26,7 +27,7 @@ add_custom_command(
           -DSTAGE=${CMAKE_BINARY_DIR}/package
           -DZIP=${PACKAGE_ZIP}
           -P ${PROJECT_SOURCE_DIR}/cmake/make_package.cmake
-  DEPENDS iii_kelvora gps ${PROJECT_SOURCE_DIR}/docs/player-guide.txt
+  DEPENDS iii_kelvora gps kelvora-ini ${PROJECT_SOURCE_DIR}/docs/player-guide.txt
           ${PROJECT_SOURCE_DIR}/camera_plugin/iii_kelvora.ini
           ${PROJECT_SOURCE_DIR}/cmake/make_package.cmake
   COMMENT "Packing ${PACKAGE_NAME}.zip")

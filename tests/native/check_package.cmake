@@ -1,6 +1,6 @@
 cmake_minimum_required(VERSION 3.20)
 # The player's zip holds exactly scripts/iii_kelvora.asi, scripts/iii_kelvora.ini,
-# scripts/gps.asi and the player guide, each identical to the file in dist/.
+# scripts/gps.asi, the player guide and kelvora-ini.exe, each identical to the file in dist/.
 set(zip ${DIST}/kelvora-${VERSION}.zip)
 if(NOT EXISTS ${zip})
   message(FATAL_ERROR "${zip} was not built")
@@ -9,7 +9,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip} OUTPUT_VARIABLE listin
 string(REPLACE "\n" ";" entries "${listing}")
 list(REMOVE_ITEM entries "")
 list(SORT entries)
-set(expected kelvora-guide.txt scripts/gps.asi scripts/iii_kelvora.asi scripts/iii_kelvora.ini)
+set(expected kelvora-guide.txt kelvora-ini.exe scripts/gps.asi scripts/iii_kelvora.asi
+             scripts/iii_kelvora.ini)
 if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "zip holds [${entries}], expected [${expected}]")
 endif()
@@ -17,7 +18,8 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${zip} WORKING_DIRECTORY ${WORK})
 foreach(pair "scripts/iii_kelvora.asi|iii_kelvora.asi" "scripts/iii_kelvora.ini|iii_kelvora.ini"
-             "scripts/gps.asi|gps.asi" "kelvora-guide.txt|kelvora-guide.txt")
+             "scripts/gps.asi|gps.asi" "kelvora-guide.txt|kelvora-guide.txt"
+             "kelvora-ini.exe|kelvora-ini.exe")
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 packed)
   list(GET pair 1 built)

@@ -1,4 +1,4 @@
-#include "tools/kelvora-ini/inspector.h"
+#include "tools/kelvora-ini/ini_report.h"
 
 #include <algorithm>
 #include <cctype>
@@ -103,7 +103,7 @@ void ExplainWalkKey(const SettingsEntry& entry, const std::string& keyWalk, Repo
                     std::string& note) {
     const int32_t code = WalkKeyCode(keyWalk);
     if (entry.missing || keyWalk.empty()) {
-        note = "no walk key";
+        note = "no walk key: keyWalk is empty";
         return;
     }
     if (keyWalk.size() <= 2) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/kelvora-ini/inspector.h"
+#include "tools/kelvora-ini/ini_report.h"
 
 namespace {
 
