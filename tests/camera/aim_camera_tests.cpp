@@ -8,9 +8,6 @@
 namespace camtest {
 namespace {
 
-constexpr Vector3 HostTarget{10.0f, 20.0f, 5.0f};
-constexpr float HostHeading = 0.25f;
-
 class AimCameraTest : public CameraTest {
 protected:
     // The character stands at (10, 20, 5) facing +y, so the shoulder point is

@@ -18,6 +18,9 @@ namespace camtest {
 using namespace sim;
 using namespace sim::kelvora;
 
+// The point and heading the host passes with every camera call in these scenes.
+constexpr Vector3 HostTarget{10.0f, 20.0f, 5.0f};
+constexpr float HostHeading = 0.25f;
 constexpr uint32_t OnFootSite = 0x459A7C;
 constexpr uint32_t VehicleSites[] = {0x459A54, 0x459B36, 0x459A16};
 constexpr uint32_t RotationPredicateSites[] = {0x4F2685, 0x469292, 0x4C7673,

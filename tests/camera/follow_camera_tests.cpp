@@ -7,9 +7,6 @@
 namespace camtest {
 namespace {
 
-constexpr Vector3 HostTarget{10.0f, 20.0f, 5.0f};
-constexpr float HostHeading = 0.25f;
-
 class FollowCameraTest : public CameraTest {
 protected:
     // The scene: pivot (10, 20, 5.55) after the raise, last frame's camera at

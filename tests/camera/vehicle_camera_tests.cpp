@@ -7,8 +7,6 @@
 namespace camtest {
 namespace {
 
-constexpr Vector3 HostTarget{10.0f, 20.0f, 5.0f};
-constexpr float HostHeading = 0.25f;
 constexpr int16_t VehicleModel = 90;
 
 class VehicleCameraTest : public CameraTest {
