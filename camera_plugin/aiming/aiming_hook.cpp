@@ -25,7 +25,7 @@ constexpr int16_t LockAnalogueThreshold = 30;
 constexpr int16_t OnFootCamMode = 4;
 constexpr int16_t NoAimCamMode = 37;
 constexpr int32_t NoAimSecondState = 4;
-constexpr double QuarterTurn = 1.5707963267948966;
+constexpr long double QuarterTurn = 1.5707963267948966;
 
 // The focused player record's character; null while the host has none.
 HostCharacter* FocusedCharacter() { return HostFocusedPlayer().character; }
@@ -180,7 +180,8 @@ void __thiscall AimingHook(HostCameraObject*) {
     HandleLockOn();
 
     const Vector3& front = HostCam().front;
-    const float heading = float(double(HostAngleOfVector(front.x, front.y)) - QuarterTurn);
+    // Subtracted on the x87 stack, as the host's value arrives, then stored as a float.
+    const float heading = float(HostAngleOfVector(front.x, front.y) - QuarterTurn);
     if (TurnConditionsHold()) {
         TurnAndPose(heading, stateAtDecision);
     } else {

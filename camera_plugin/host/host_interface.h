@@ -377,9 +377,11 @@ inline HostVehicle* HostGetPlayerVehicle() {
 inline float HostGetPlayerHeading() {
     return HostRoutineAt<float(__cdecl*)()>(SelectHostAddress(0x4A1220))();
 }
-// The angle of (x, y) in radians, like atan2(y, x); any range.
-inline float HostAngleOfVector(float x, float y) {
-    return HostRoutineAt<float(__cdecl*)(float, float)>(0x48CC30)(x, y);
+// The angle of (x, y) in radians, like atan2(y, x); any range. The value is the x87
+// register as the host leaves it: storing it as a float rounds it, and the aiming hook
+// subtracts its quarter turn before that rounding.
+inline long double HostAngleOfVector(float x, float y) {
+    return HostRoutineAt<long double(__cdecl*)(float, float)>(0x48CC30)(x, y);
 }
 inline void HostNormaliseVector(Vector3* vector) {
     HostRoutineAt<void(__thiscall*)(Vector3*)>(0x4BA560)(vector);

@@ -409,6 +409,22 @@ TEST_F(AimingTest, TurnAndPoseFollowAimingFiringWeaponCamModeAndState) {
     }
 }
 
+// The host leaves its angle on the x87 stack with more precision than a float holds; the
+// quarter turn comes off before the result is rounded to a float.
+long double __cdecl AngleBeyondFloatPrecision(float, float) { return 2.0000001L; }
+
+TEST_F(AimingTest, TurnSubtractsTheQuarterTurnFromTheHostsUnroundedAngle) {
+    Start({"bProcess_FollowPed=1"});
+    ReadyToAim();
+    PlaceJump(AngleOfVector::address, reinterpret_cast<const void*>(&AngleBeyondFloatPrecision));
+    const SiteResult result = Pass();
+    ASSERT_EQ(MatrixSetHeading::calls.size(), 1u);
+    // 2.0000001 - 1.5707963267948966 = 0.4292037732..., whose nearest float is 0.42920378
+    // (rounding the angle first, to 2.0, would give 0.42920366).
+    EXPECT_EQ(std::get<1>(MatrixSetHeading::calls[0]), 0.42920377850532532f);
+    EXPECT_EQ(result.fpuDepthChange(), 0);
+}
+
 TEST_F(AimingTest, TurnFacesTheCameraFrontLessAQuarterTurnAndTakesTheHostHeading) {
     Start({"bProcess_FollowPed=1"});
     ReadyToAim();
